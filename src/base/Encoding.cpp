@@ -1,0 +1,65 @@
+#include "base/Encoding.h"
+
+#include <windows.h>
+
+String FromAnsi(const char* text)
+{
+    String result;
+    if (!text)
+        return result;
+    int size = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, nullptr, 0);
+    if (size <= 1)
+        return result;
+    wchar_t* buffer = result.GetBuffer(size - 1);
+    int written = MultiByteToWideChar(CP_THREAD_ACP, 0, text, -1, buffer, size);
+    if (written <= 0 || written > size)
+        RaiseFatalError(kFatalInvalidArg);
+    result.SetLength(written - 1);
+    return result;
+}
+
+AnsiString ToAnsi(const wchar_t* text)
+{
+    AnsiString result;
+    if (!text)
+        return result;
+    int size = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size < 2)
+        return result;
+    char* buffer = result.GetBuffer(size - 1);
+    int written = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, buffer, size, nullptr, nullptr);
+    if (written <= 0 || written > size)
+        RaiseFatalError(kFatalInvalidArg);
+    result.SetLength(written - 1);
+    return result;
+}
+
+String DecodeModifiedUtf8(const char* text)
+{
+    String result;
+    if (!text)
+        return result;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+    while (*p) {
+        unsigned char c = *p;
+        if (c < 0x80) {
+            result.Append(static_cast<wchar_t>(c));
+            p += 1;
+        } else if ((c & 0xE0) == 0xC0 && continuation(p[1])) {
+            result.Append(static_cast<wchar_t>(((c & 0x1F) << 6) | (p[1] & 0x3F)));
+            p += 2;
+        } else if ((c & 0xF0) == 0xE0 && continuation(p[1]) && continuation(p[2])) {
+            result.Append(static_cast<wchar_t>(((c & 0x0F) << 12) | ((p[1] & 0x3F) << 6) | (p[2] & 0x3F)));
+            p += 3;
+        } else {
+            // A broken or four-byte sequence: skip the lead byte and its
+            // continuation bytes, never the terminator.
+            result.Append(static_cast<wchar_t>(0xFFFD));
+            p += 1;
+            while (*p && continuation(*p))
+                ++p;
+        }
+    }
+    return result;
+}

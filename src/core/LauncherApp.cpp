@@ -1,0 +1,147 @@
+#include "core/LauncherApp.h"
+
+namespace {
+
+LauncherApp* g_instance = nullptr;
+
+// Posts WM_QUIT to a thread until it has ended. A thread that has not made
+// its message queue yet misses a post, so the post is repeated.
+void QuitThreadAndWait(DWORD threadId, HANDLE thread)
+{
+    DWORD exitCode = STILL_ACTIVE;
+    while (GetExitCodeThread(thread, &exitCode) && exitCode == STILL_ACTIVE) {
+        PostThreadMessageW(threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, 10);
+    }
+}
+
+}  // namespace
+
+LauncherApp::LauncherApp()
+{
+    g_instance = this;
+}
+
+LauncherApp* LauncherApp::Instance()
+{
+    return g_instance;
+}
+
+bool LauncherApp::Initialize()
+{
+    ParseCommandLine();
+    if (!ReadLaunchSettings())
+        return false;
+    if (!SetUpSingleInstance())
+        return false;
+    if (m_singleInstance && !m_isFirstInstance)
+        return true;
+    if (m_overrideWorkingDir)
+        SetWorkingDirectory();
+    return FindRuntime();
+}
+
+int LauncherApp::Run()
+{
+    if (m_launchPair)
+        return StartPairedLauncher();
+    if (m_singleInstance && !m_isFirstInstance)
+        return WaitAsSecondInstance();
+
+    PrepareEnvironment();
+
+    bool noSplash = false;
+    for (const String& argument : m_arguments)
+        noSplash = noSplash || argument.Equals(L"-nosplash");
+    for (const String& argument : m_arguments)
+        noSplash = noSplash || argument.Equals(L"/nosplash");
+    if (!noSplash && !StartSplash())
+        return 0;
+
+    if (!LoadJvmLibrary(m_jvmLibraryPath))
+        return -1;
+    AssembleVmOptions();  // a failure has shown its message; the launch goes on
+    if (m_vmThreadStackSize == 0)
+        m_vmThreadStackSize = GetDefaultStackSize();
+
+    DWORD result;
+    DWORD threadId = 0;
+    UniqueHandle thread(CreateThread(nullptr, m_vmThreadStackSize, LaunchThread, this,
+                                     STACK_SIZE_PARAM_IS_A_RESERVATION, &threadId));
+    if (thread) {
+        WaitForSingleObject(thread.get(), INFINITE);
+        if (!GetExitCodeThread(thread.get(), &result))
+            result = 1;
+    } else {
+        result = LaunchOnThisThread();
+    }
+    if (result == 0)
+        return 0;
+    m_splashCloser.Close();
+    return -1;
+}
+
+DWORD WINAPI LauncherApp::LaunchThread(void* parameter)
+{
+    LauncherApp* app = static_cast<LauncherApp*>(parameter);
+    if (!app)
+        return 1;
+    return app->LaunchOnThisThread();
+}
+
+DWORD LauncherApp::LaunchOnThisThread()
+{
+    if (!CreateJavaVm())
+        return 1;
+    if (!InvokeMain())
+        return 1;
+    if (m_isService && m_pJavaVM) {
+        m_pJavaVM->DestroyJavaVM();
+        m_pJavaVM = nullptr;
+    }
+    return 0;
+}
+
+int LauncherApp::StartPairedLauncher()
+{
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    // CreateProcessW may write into the command line it is given.
+    String commandLine(GetCommandLineW());
+    if (!CreateProcessW(m_pairProduct.CStr(), commandLine.GetBuffer(commandLine.Length()), nullptr, nullptr,
+                        FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        // Nothing was started, so there is no outcome to report but failure.
+        return -1;
+    }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    if (!m_pairReturnCode)
+        return 0;
+    WaitForSingleObject(processHandle.get(), INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    return static_cast<int>(exitCode);
+}
+
+LauncherApp::~LauncherApp()
+{
+    CloseSplashWindow();
+    if (m_pJavaVM) {
+        m_pJavaVM->DestroyJavaVM();
+        m_pJavaVM = nullptr;
+    }
+    if (m_singleInstance) {
+        if (m_isFirstInstance && m_hListenerThread && m_pInstanceBlock) {
+            DWORD listenerId = *static_cast<const DWORD*>(m_pInstanceBlock.get());
+            QuitThreadAndWait(listenerId, m_hListenerThread.get());
+        }
+        m_hListenerThread.reset();
+        m_pInstanceBlock.reset();
+        m_hInstanceMapping.reset();
+    }
+    m_hReadyEvent.reset();
+    m_splashCloser.Close();
+    if (g_instance == this)
+        g_instance = nullptr;
+}

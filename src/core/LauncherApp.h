@@ -1,0 +1,140 @@
+#pragma once
+
+#include "base/List.h"
+#include "base/Text.h"
+#include "base/UniqueResource.h"
+#include "core/ExitSink.h"
+#include "runtime/Version.h"
+
+#include <jni.h>
+#include <windows.h>
+
+class SplashWindow;
+struct JavaRuntime;
+using RuntimeList = List<JavaRuntime>;
+
+// "JVM Type".
+enum class JvmType : int { Any = 0, Server = 1, FavorServer = 2 };
+
+// Which registry view a search reads.
+enum class RegistryView { Default, Force64 };
+
+using CreateJavaVMFunction = jint(JNICALL*)(JavaVM**, void**, void*);
+using GetDefaultJavaVMInitArgsFunction = jint(JNICALL*)(void*);
+using FindClassFromBootLoaderFunction = jclass(JNICALL*)(JNIEnv*, const char*);
+
+// The one application object: every setting, handle and result of a launch.
+// Operations are grouped by the subsystem whose files implement them.
+class LauncherApp {
+public:
+    LauncherApp();
+    ~LauncherApp();
+    LauncherApp(const LauncherApp&) = delete;
+    LauncherApp& operator=(const LauncherApp&) = delete;
+
+    // The one instance, for the VM's exit and abort hooks.
+    static LauncherApp* Instance();
+
+    // --- Start-up sequence (core/LauncherApp.cpp) ---
+    bool Initialize();
+    int Run();
+    static DWORD WINAPI LaunchThread(void* parameter);
+    DWORD LaunchOnThisThread();
+
+    // --- Command line and launch modes (core/CommandLine.cpp, core/SingleInstance.cpp) ---
+    void ParseCommandLine();
+    bool SetUpSingleInstance();
+    int WaitAsSecondInstance();
+    int StartPairedLauncher();
+
+    // --- Settings (settings/LaunchSettings.cpp) ---
+    bool ReadLaunchSettings();
+
+    // --- Runtime discovery (runtime/*.cpp) ---
+    bool FindRuntime();
+    bool SearchRegistry(RegistryView view, String& home);
+    void CollectCandidates(int vendorKey, RegistryView view, RuntimeList& list);
+    bool ReadRegistryCandidate(int vendorKey, const String& subkeyName, RegistryView view, String& home, bool& isServer);
+    void SortCandidates(RuntimeList& list) const;
+    bool SelectCandidate(RuntimeList& list, JavaVersion& version, String& home) const;
+    bool ReadJavaHomeVariable(String& home) const;
+    void CheckRuntimeArchitecture();
+    bool AskForRuntime();
+
+    // --- JVM hosting (jvm/*.cpp) ---
+    void SetWorkingDirectory();
+    void PrepareEnvironment();
+    bool LoadJvmLibrary(const String& path);
+    DWORD GetDefaultStackSize();
+    bool CreateJavaVm();
+    bool AssembleVmOptions();
+    String BuildClassPath(const String& setting);
+    void ExpandClassPathEntry(const String& entry, String& classPath);
+    void AddVmParameter(const String& parameter, StringList& workingList);
+    jclass FindMainClass();
+    bool InvokeMain();
+    jstring NewJavaString(const String& text);
+    jobjectArray NewJavaStringArray(const StringList& list);
+    void RedirectOutput();
+    bool ShowUncaughtException(jthrowable throwable);
+
+    // --- Splash screen (splash/*.cpp) ---
+    bool StartSplash();
+    void CloseSplashWindow();
+
+    // --- Fields, in declaration order ---
+    ExitSink* m_pExitSink = nullptr;
+    UniqueHandle m_hSplashThread;
+    DWORD m_splashThreadId = 0;
+    String m_splashImage;
+    String m_splashShadow;
+    JvmType m_jvmType = JvmType::Any;
+    String m_jvmLibraryPath;
+    JavaVM* m_pJavaVM = nullptr;
+    JNIEnv* m_pJniEnv = nullptr;
+    String m_mainClass;
+    VersionRequirement m_versionRequirement;
+    StringList m_arguments;
+    SplashWindow* m_pSplashWindow = nullptr;
+    HWND m_hSplashWnd = nullptr;
+    bool m_isService = false;
+    bool m_jdkFirst = false;
+    bool m_jreFirst = false;
+    bool m_allowOtherKind = true;
+    bool m_allowJRockit = false;
+    bool m_allowSun = true;
+    bool m_allowIbm = false;
+    bool m_preferJRockit = false;
+    bool m_preferSun = true;
+    bool m_preferIbm = false;
+    String m_productName;
+    String m_productCode;
+    AnsiList m_jvmOptions;
+    StringList m_preferredVersions;
+    String m_jrePath;
+    String m_libraryPath;
+    UniqueMappedView m_pInstanceBlock;
+    UniqueHandle m_hInstanceMapping;
+    UniqueHandle m_hListenerThread;
+    bool m_isFirstInstance = false;
+    bool m_singleInstance = false;
+    String m_outputFile;
+    String m_errorFile;
+    bool m_outputAppend = false;
+    bool m_errorAppend = false;
+    String m_systemPath;
+    String m_extraArguments;
+    String m_pairProduct;
+    bool m_pairReturnCode = false;
+    bool m_failureCheck = false;
+    bool m_overrideWorkingDir = false;
+    DWORD m_vmThreadStackSize = 0;
+    SplashCloser m_splashCloser;
+    UniqueHandle m_hReadyEvent;
+    bool m_launchPair = false;
+
+    // Entry points of the loaded JVM library.
+    CreateJavaVMFunction m_pfnCreateJavaVM = nullptr;
+    GetDefaultJavaVMInitArgsFunction m_pfnGetDefaultJavaVMInitArgs = nullptr;
+    FindClassFromBootLoaderFunction m_pfnFindClassFromBootLoader = nullptr;
+};

@@ -1,0 +1,70 @@
+#include "core/Messages.h"
+
+namespace {
+
+MessageBoxFunction g_messageBox = nullptr;
+
+// Loads a string-table text into a buffer that grows (256, 512, ...) until
+// the text fits. Returns null when no buffer can be had.
+wchar_t* LoadTableText(unsigned id)
+{
+    HMODULE module = GetModuleHandleW(nullptr);
+    for (int size = 256; size > 0 && size <= 0x1000000; size *= 2) {
+        wchar_t* buffer = static_cast<wchar_t*>(HeapAlloc(GetProcessHeap(), 0, size * sizeof(wchar_t)));
+        if (!buffer)
+            return nullptr;
+        int length = LoadStringW(module, id, buffer, size);
+        if (length < size - 1)
+            return buffer;
+        HeapFree(GetProcessHeap(), 0, buffer);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction function)
+{
+    MessageBoxFunction previous = g_messageBox;
+    g_messageBox = function;
+    return previous;
+}
+
+int ShowErrorMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
+{
+    wchar_t* loadedText = nullptr;
+    wchar_t* loadedCaption = nullptr;
+    if (text && IsTextId(text)) {
+        loadedText = LoadTableText(static_cast<unsigned>(reinterpret_cast<uintptr_t>(text)));
+        if (!loadedText)
+            return 0;
+        text = loadedText;
+    }
+    if (caption && IsTextId(caption)) {
+        loadedCaption = LoadTableText(static_cast<unsigned>(reinterpret_cast<uintptr_t>(caption)));
+        if (!loadedCaption) {
+            HeapFree(GetProcessHeap(), 0, loadedText);
+            return 0;
+        }
+        caption = loadedCaption;
+    }
+    int result = g_messageBox ? g_messageBox(owner, text, caption, MB_ICONERROR)
+                              : MessageBoxW(owner, text, caption, MB_ICONERROR);
+    if (loadedText)
+        HeapFree(GetProcessHeap(), 0, loadedText);
+    if (loadedCaption)
+        HeapFree(GetProcessHeap(), 0, loadedCaption);
+    return result;
+}
+
+int ShowFormattedError(HWND owner, const wchar_t* format, const wchar_t* argument)
+{
+    String message = FormatText(format, argument);
+    return ShowErrorMessage(owner, message.CStr());
+}
+
+int ShowSystemError(HWND owner, const wchar_t* format, const wchar_t* argument, DWORD error)
+{
+    String message = FormatText(format, argument, static_cast<int>(error));
+    return ShowErrorMessage(owner, message.CStr());
+}

@@ -1,0 +1,14 @@
+#include "core/LauncherApp.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+{
+    int exitCode = -1;
+    {
+        LauncherApp app;
+        SetThreadLocale(GetSystemDefaultLCID());
+        DefWindowProcW(nullptr, WM_NULL, 0, 0);
+        if (app.Initialize())
+            exitCode = app.Run();
+    }
+    return exitCode;
+}

@@ -1,0 +1,6 @@
+#include "core/LauncherApp.h"
+
+bool LauncherApp::ReadLaunchSettings()
+{
+    return false;
+}
