@@ -1,0 +1,58 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace runtime_test {
+
+// A fresh folder under the temporary directory, removed with its contents.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::wstring& Path() const { return m_path; }  // no trailing backslash
+    // Path() + "\" + relative.
+    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
+
+private:
+    std::wstring m_path;
+};
+
+// Creates every missing folder of path.
+void MakeDirs(const std::wstring& path);
+// Writes bytes to path, creating its folders.
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+void RemoveTree(const std::wstring& path);
+
+// A runtime home on disk: <home>\bin\java.dll (unless withJavaDll is false)
+// and <home>\bin\<vm>\jvm.dll for every vm given. Plain files are enough for
+// the search; jvmBytes fills every jvm.dll.
+void MakeRuntime(const std::wstring& home, const std::vector<std::wstring>& vms, bool withJavaDll = true,
+                 const std::string& jvmBytes = "jvm");
+
+// The bytes of a minimal PE image header for machine (PE32 for i386, PE32+
+// otherwise) with its NT headers at ntOffset.
+std::string MinimalPeImage(WORD machine, LONG ntOffset = 0x40);
+
+// A Unix path from the build's environment (JL_BUILD_DIR, JL_PEER_BUILD) as
+// Wine sees it; empty when the variable is unset or empty.
+std::wstring WindowsPathFromEnv(const char* variable);
+
+// The folder this test executable runs from, with a trailing backslash.
+std::wstring ExeDirectory();
+
+// Collects message boxes instead of showing them.
+class MessageCapture {
+public:
+    MessageCapture();
+    ~MessageCapture();
+    const std::vector<std::wstring>& Texts() const;
+    void Clear();
+};
+
+}  // namespace runtime_test
