@@ -1,11 +1,99 @@
 #include "core/LauncherApp.h"
+#include "core/ModulePath.h"
+#include "runtime/JvmLibrary.h"
 
-bool LauncherApp::FindRuntime()
+namespace {
+
+void EnsureTrailingBackslash(String& path)
 {
-    return false;
+    if (path.Last() != L'\\')
+        path += L'\\';
 }
 
-void LauncherApp::CheckRuntimeArchitecture()
+}  // namespace
+
+// The first source that yields a JVM library wins: "JRE Path", the runtime
+// shipped beside the launcher, the registry, JAVA_HOME, and last the user.
+bool LauncherApp::FindRuntime()
 {
-    m_launchPair = false;
+    bool isServer = false;
+
+    if (!m_jrePath.IsEmpty()) {
+        String home = m_jrePath;
+        EnsureTrailingBackslash(home);
+        m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
+        if (!m_jvmLibraryPath.IsEmpty()) {
+            CheckRuntimeArchitecture();
+            return true;
+        }
+    }
+
+    String home = GetModuleDirectory();
+    if (!home.IsEmpty()) {
+        bool accepted = HasJavaDll(home);
+        if (!accepted) {
+            home += L"jre\\";
+            accepted = HasJavaDll(home);
+        }
+        if (accepted) {
+            // A runtime shipped with the launcher is taken as built for it.
+            m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
+            if (!m_jvmLibraryPath.IsEmpty())
+                return true;
+        }
+    }
+
+    bool registryFound = SearchRegistry(RegistryView::Default, home);
+    if (!registryFound && !m_pairProduct.IsEmpty())
+        registryFound = SearchRegistry(RegistryView::Force64, home);
+    if (registryFound) {
+        m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
+        if (!m_jvmLibraryPath.IsEmpty())
+            return true;
+        m_launchPair = false;  // the runtime of a 64-bit pass did not hold up
+    }
+
+    if (ReadJavaHomeVariable(home)) {
+        m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
+        if (!m_jvmLibraryPath.IsEmpty()) {
+            CheckRuntimeArchitecture();
+            return true;
+        }
+    }
+
+    if (!AskForRuntime())
+        return false;
+    CheckRuntimeArchitecture();
+    return true;
+}
+
+bool LauncherApp::ReadJavaHomeVariable(String& home) const
+{
+    static const wchar_t kReference[] = L"%JAVA_HOME%";
+    home.Clear();
+    // The variable can change between the sizing call and the expansion, so
+    // the buffer is grown until the result fits.
+    DWORD needed = ExpandEnvironmentStringsW(kReference, nullptr, 0);
+    for (;;) {
+        if (needed == 0 || needed > 0x7FFFFFF0)
+            return false;
+        wchar_t* buffer = home.GetBuffer(static_cast<int>(needed));
+        DWORD written = ExpandEnvironmentStringsW(kReference, buffer, needed);
+        if (written == 0) {
+            home.SetLength(0);
+            return false;
+        }
+        if (written <= needed) {
+            home.SetLength(static_cast<int>(written) - 1);
+            home.SetLengthToTerminator();
+            break;
+        }
+        needed = written;
+    }
+    if (home.Equals(kReference))
+        return false;  // the variable is not set
+    if (home.IsEmpty())
+        return false;
+    EnsureTrailingBackslash(home);
+    return HasJavaDll(home);
 }

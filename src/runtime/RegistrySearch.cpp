@@ -1,0 +1,119 @@
+#include "core/LauncherApp.h"
+#include "runtime/CandidateRanking.h"
+#include "runtime/JavaRuntime.h"
+#include "runtime/JvmLibrary.h"
+#include "runtime/RegistryText.h"
+#include "runtime/VendorKeys.h"
+
+// The registry is only ever read here: keys are opened with read access.
+
+namespace {
+
+REGSAM AccessFor(RegistryView view)
+{
+    return view == RegistryView::Force64 ? KEY_READ | KEY_WOW64_64KEY : KEY_READ;
+}
+
+RuntimeFilter FilterOf(const LauncherApp& app)
+{
+    RuntimeFilter filter;
+    filter.jdkFirst = app.m_jdkFirst;
+    filter.jreFirst = app.m_jreFirst;
+    filter.allowOtherKind = app.m_allowOtherKind;
+    filter.allowJRockit = app.m_allowJRockit;
+    filter.allowSun = app.m_allowSun;
+    filter.allowIbm = app.m_allowIbm;
+    filter.preferJRockit = app.m_preferJRockit;
+    filter.preferSun = app.m_preferSun;
+    filter.preferIbm = app.m_preferIbm;
+    return filter;
+}
+
+// The longest registry key name is 255 characters.
+constexpr DWORD kKeyNameCapacity = 256;
+
+}  // namespace
+
+bool LauncherApp::SearchRegistry(RegistryView view, String& home)
+{
+    RuntimeFilter filter = FilterOf(*this);
+    RuntimeList candidates;
+    for (int key = 0; key < kVendorKeyCount; ++key)
+        if (IsVendorKeySearched(key, filter))
+            CollectCandidates(key, view, candidates);
+    if (!SelectCandidate(candidates, m_versionRequirement.working, home))
+        return false;
+    if (view == RegistryView::Force64)
+        m_launchPair = true;
+    return true;
+}
+
+void LauncherApp::CollectCandidates(int vendorKey, RegistryView view, RuntimeList& list)
+{
+    const VendorKey& vendor = GetVendorKey(vendorKey);
+    UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, vendor.path, 0, AccessFor(view), key.put()) != ERROR_SUCCESS)
+        return;
+    StringList names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[kKeyNameCapacity];
+        DWORD length = kKeyNameCapacity;
+        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.Append(String(name, length < kKeyNameCapacity ? static_cast<int>(length) : 0));
+    }
+    key.reset();
+
+    bool favored = IsVendorKeyFavored(vendorKey, FilterOf(*this));
+    for (const String& name : names) {
+        JavaRuntime runtime;
+        ParseVersion(name, 0, runtime.version);  // a name without digits is 0.0.0.0
+        if (!IsInVersionWindow(runtime.version, m_versionRequirement.minimum, m_versionRequirement.maximum))
+            continue;
+        if (!ReadRegistryCandidate(vendorKey, name, view, runtime.home, runtime.isServer))
+            continue;
+        runtime.favored = favored;
+        list.Append(static_cast<JavaRuntime&&>(runtime));
+    }
+}
+
+bool LauncherApp::ReadRegistryCandidate(int vendorKey, const String& subkeyName, RegistryView view, String& home,
+                                        bool& isServer)
+{
+    const VendorKey& vendor = GetVendorKey(vendorKey);
+    String path = String(vendor.path) + L'\\' + subkeyName;
+    UniqueRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.CStr(), 0, AccessFor(view), key.put()) != ERROR_SUCCESS)
+        return false;
+    if (!ReadRegistryText(key.get(), L"JavaHome", home))
+        return false;
+    key.reset();
+
+    if (home.Last() != L'\\')
+        home += L'\\';
+    if (vendor.jreSubfolder)
+        home += L"jre\\";
+    JvmType type = m_jvmType;
+    if (vendor.clientFirst && type == JvmType::FavorServer)
+        type = JvmType::Any;
+    return !FindJvmLibrary(home, type, isServer).IsEmpty();
+}
+
+void LauncherApp::SortCandidates(RuntimeList& list) const
+{
+    RankingRules rules;
+    rules.favoredFirst = m_allowOtherKind;
+    rules.serverFirst = m_jvmType == JvmType::FavorServer;
+    SortRuntimes(list, rules);
+}
+
+bool LauncherApp::SelectCandidate(RuntimeList& list, JavaVersion& version, String& home) const
+{
+    if (list.IsEmpty())
+        return false;
+    SortCandidates(list);
+    const JavaRuntime& chosen = list[ChooseRuntime(list, m_preferredVersions)];
+    version = chosen.version;
+    home = chosen.home;
+    return true;
+}

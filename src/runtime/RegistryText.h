@@ -1,0 +1,12 @@
+#pragma once
+
+#include "base/Text.h"
+
+#include <windows.h>
+
+// Reads a registry value of any type as UTF-16 text. The data is taken as it
+// is stored: it need not end in a NUL, may have an odd number of bytes (the
+// last odd byte is dropped) and ends at its first NUL. False when the value
+// is missing, holds no bytes, changes size while being read, or yields an
+// empty text.
+bool ReadRegistryText(HKEY key, const wchar_t* valueName, String& text);
