@@ -1,0 +1,68 @@
+#include "settings/SettingsFile.h"
+
+#include "base/UniqueResource.h"
+#include "settings/GrowingBuffer.h"
+
+DWORD SettingsFile::ReadHeader(void* buffer4)
+{
+    UniqueFileHandle file(CreateFileW(m_path.CStr(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return GetLastError();
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buffer4, 4, &read, nullptr))
+        return GetLastError();
+    // A short file must not pass for a read header: the caller would look at
+    // bytes that were never filled.
+    if (read != 4)
+        return ERROR_HANDLE_EOF;
+    return 0;
+}
+
+String SettingsFile::GetValue(const String& section, const String& key)
+{
+    String value;
+    ReadIntoGrowingBuffer(value, 256, 1, [&](wchar_t* buffer, int size) {
+        return static_cast<int>(GetPrivateProfileStringW(section.CStr(), key.CStr(), L"", buffer,
+                                                         static_cast<DWORD>(size), m_path.CStr()));
+    });
+    // The text ends at the terminator the system wrote.
+    value.SetLengthToTerminator();
+    return value;
+}
+
+void SettingsFile::GetSectionNames(StringList& names)
+{
+    names.Clear();
+    String buffer;
+    const wchar_t* units = nullptr;
+    int usedSize = 0;
+    int length = ReadIntoGrowingBuffer(buffer, 256, 2, [&](wchar_t* filled, int size) {
+        units = filled;
+        usedSize = size;
+        return static_cast<int>(GetPrivateProfileSectionNamesW(filled, static_cast<DWORD>(size), m_path.CStr()));
+    });
+    // The names are zero-separated; the unit at index length is the final
+    // terminator, which ends the last name.
+    if (length < 0 || length >= usedSize)
+        length = usedSize - 1;
+    String name;
+    for (int i = 0; i <= length; ++i) {
+        if (units[i] != 0) {
+            name.Append(units[i]);
+        } else if (!name.IsEmpty()) {
+            names.Append(name);
+            name.Clear();
+        }
+    }
+}
+
+BOOL SettingsFile::SetValue(const String& section, const String& key, const String& value)
+{
+    return WritePrivateProfileStringW(section.CStr(), key.CStr(), value.CStr(), m_path.CStr());
+}
+
+BOOL SettingsFile::Delete()
+{
+    return DeleteFileW(m_path.CStr());
+}

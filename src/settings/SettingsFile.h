@@ -1,0 +1,32 @@
+#pragma once
+
+#include "base/List.h"
+#include "base/Text.h"
+
+#include <windows.h>
+
+// Reads and writes one INI file through the system's private-profile
+// functions. Missing files, sections and keys read as empty; values of any
+// length are read whole.
+class SettingsFile {
+public:
+    explicit SettingsFile(const String& path) : m_path(path) {}
+    virtual ~SettingsFile() = default;
+    SettingsFile(const SettingsFile&) = delete;
+    SettingsFile& operator=(const SettingsFile&) = delete;
+
+    // Reads the first four bytes of the file (opened without sharing).
+    // Returns 0, or the system error of the failed open or read; a file of
+    // fewer than four bytes gives ERROR_HANDLE_EOF.
+    virtual DWORD ReadHeader(void* buffer4);
+    virtual String GetValue(const String& section, const String& key);
+    // Replaces names with the file's section names in file order.
+    virtual void GetSectionNames(StringList& names);
+    virtual BOOL SetValue(const String& section, const String& key, const String& value);
+    virtual BOOL Delete();
+
+    const String& Path() const { return m_path; }
+
+private:
+    String m_path;
+};

@@ -1,0 +1,105 @@
+#include "settings/SettingsPaths.h"
+
+#include "core/LauncherApp.h"
+#include "core/ModulePath.h"
+#include "settings/SettingsFile.h"
+#include "settings/SettingsPathRules.h"
+
+namespace {
+
+const wchar_t kRuntimeSection[] = L"Java Runtime Environment";
+const wchar_t kJrePathKey[] = L"JRE Path";
+
+// The APPDATA variable, empty when it is not set. The value is read whole,
+// also beyond 259 units: a cut-off value would name some other folder.
+String ReadAppData()
+{
+    String value;
+    DWORD size = MAX_PATH;
+    // A second round is enough unless another thread changes the variable
+    // between the calls; a third gives up with the empty value.
+    for (int round = 0; round < 3; ++round) {
+        DWORD length = GetEnvironmentVariableW(L"APPDATA", value.GetBuffer(static_cast<int>(size)), size);
+        if (length < size) {
+            value.SetLength(static_cast<int>(length));  // 0 when the variable is not set
+            return value;
+        }
+        size = length;  // the size needed, terminator included
+    }
+    value.SetLength(0);
+    return value;
+}
+
+// Creation failures, an existing folder included, are ignored.
+void CreateFolder(const String& path)
+{
+    CreateDirectoryW(path.CStr(), nullptr);
+}
+
+String PerUserPathFor(const String& launcherPath, const LauncherApp& app, bool create)
+{
+    String appData = ReadAppData();
+    String productFolder = ProductFolderName(app.m_productName);
+    if (create) {
+        CreateFolder(appData + L"\\" + productFolder);
+        CreateFolder(appData + L"\\" + productFolder + L"\\" + app.m_productCode);
+    }
+    return JoinPerUserSettingsPath(appData, productFolder, app.m_productCode, SettingsBaseName(launcherPath));
+}
+
+void WriteJrePath(const String& settingsPath, const String& folder)
+{
+    if (settingsPath.IsEmpty())
+        return;
+    SettingsFile file(settingsPath);
+    file.SetValue(String(kRuntimeSection), String(kJrePathKey), folder);  // result ignored
+}
+
+}  // namespace
+
+bool GetSettingsFilePath(String& path)
+{
+    String modulePath = GetModulePath();
+    if (modulePath.IsEmpty())
+        return false;
+    return SettingsPathFor(modulePath, path);
+}
+
+String GetPerUserSettingsFilePath(const LauncherApp& app, bool create)
+{
+    String modulePath = GetModulePath();
+    if (modulePath.IsEmpty())
+        return modulePath;
+    return PerUserPathFor(modulePath, app, create);
+}
+
+bool GetPairSettingsFilePath(const LauncherApp& app, String& path)
+{
+    if (app.m_pairProduct.IsEmpty())
+        return false;
+    return SettingsPathFor(app.m_pairProduct, path);
+}
+
+String GetPairPerUserSettingsFilePath(const LauncherApp& app)
+{
+    if (app.m_pairProduct.IsEmpty())
+        return String();
+    return PerUserPathFor(app.m_pairProduct, app, true);
+}
+
+void StoreChosenRuntimeFolder(const LauncherApp& app, const String& folder)
+{
+    String settingsPath;
+    if (!GetSettingsFilePath(settingsPath))
+        return;
+    if (app.m_isService) {
+        WriteJrePath(settingsPath, folder);
+        String pairPath;
+        if (GetPairSettingsFilePath(app, pairPath))
+            WriteJrePath(pairPath, folder);
+        return;
+    }
+    WriteJrePath(GetPerUserSettingsFilePath(app, true), folder);
+    if (!app.m_pairProduct.IsEmpty())
+        WriteJrePath(GetPairPerUserSettingsFilePath(app), folder);
+}

@@ -1,0 +1,5 @@
+jl_add_test(settings_tests SOURCES
+  SettingsRulesTest.cpp
+  EmbeddedStoreTest.cpp
+  SettingsFileTest.cpp
+  SettingsPathsTest.cpp)
