@@ -17,6 +17,8 @@ void EnsureTrailingBackslash(String& path)
 bool LauncherApp::FindRuntime()
 {
     bool isServer = false;
+    m_jvmLibraryPath.Clear();
+    m_launchPair = false;
 
     if (!m_jrePath.IsEmpty()) {
         String home = m_jrePath;

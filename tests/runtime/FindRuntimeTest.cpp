@@ -1,0 +1,139 @@
+#include "SearchFixture.h"
+#include "runtime/PeImageView.h"
+
+namespace runtime_test {
+namespace {
+
+constexpr WORD kOtherMachine =
+    kLauncherMachine == IMAGE_FILE_MACHINE_I386 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+
+class FindRuntime : public SearchFixture {
+protected:
+    // One runtime for every source: "JRE Path", registry and JAVA_HOME.
+    void MakeAllSources()
+    {
+        MakeHome(L"setting", {L"client"});
+        MakeHome(L"registered", {L"client"});
+        MakeHome(L"javahome", {L"client"});
+        Register(kJreKey, L"1.8", L"registered");
+        m_app.m_jrePath = (m_folder / L"setting").c_str();
+        SetJavaHome(m_folder / L"javahome");
+    }
+    static void SetJavaHome(const std::wstring& value) { SetEnvironmentVariableW(L"JAVA_HOME", value.c_str()); }
+    std::wstring ClientLibrary(const std::wstring& home) { return Home(home) + L"bin\\client\\jvm.dll"; }
+};
+
+TEST_F(FindRuntime, FirstSourceWins)
+{
+    MakeAllSources();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ClientLibrary(L"setting"));
+
+    m_app.m_jrePath = (m_folder / L"nothing-here\\").c_str();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ClientLibrary(L"registered"));
+
+    m_registry.Clear();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ClientLibrary(L"javahome"));
+
+    SetEnvironmentVariableW(L"JAVA_HOME", nullptr);
+    EXPECT_FALSE(Find());
+    EXPECT_EQ(Library(), L"");
+}
+
+TEST_F(FindRuntime, JrePathNeedsNoJavaDllButTheRightVm)
+{
+    MakeHome(L"bare", {L"client"}, false);
+    MakeHome(L"registered", {L"server"});
+    Register(kJreKey, L"1.8", L"registered");
+    m_app.m_jrePath = (m_folder / L"bare").c_str();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ClientLibrary(L"bare"));
+
+    m_app.m_jvmType = JvmType::Server;
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), Home(L"registered") + L"bin\\server\\jvm.dll");
+}
+
+TEST_F(FindRuntime, JavaHomeNeedsJavaDll)
+{
+    MakeHome(L"jdk", {L"client"}, false);
+    SetJavaHome(m_folder / L"jdk");
+    EXPECT_FALSE(Find());
+
+    MakeHome(L"jre", {L"client"});
+    SetJavaHome(m_folder / L"jre\\");
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ClientLibrary(L"jre"));
+
+    SetJavaHome(L"");  // set but empty
+    EXPECT_FALSE(Find());
+}
+
+TEST_F(FindRuntime, ArchitectureIsCheckedForJrePathAndJavaHomeOnly)
+{
+    const std::string image = MinimalPeImage(kOtherMachine);
+    m_app.m_pairProduct = L"launcher64.exe";
+
+    MakeHome(L"setting", {L"server"}, true, image);
+    m_app.m_jrePath = (m_folder / L"setting").c_str();
+    ASSERT_TRUE(Find());
+    EXPECT_TRUE(m_app.m_launchPair);
+    m_app.m_jrePath.Clear();
+
+    MakeHome(L"javahome", {L"server"}, true, image);
+    SetJavaHome(m_folder / L"javahome");
+    ASSERT_TRUE(Find());
+    EXPECT_TRUE(m_app.m_launchPair);
+
+    // A registry runtime of the launcher's own view is taken as loadable.
+    MakeHome(L"registered", {L"server"}, true, image);
+    Register(kJreKey, L"1.8", L"registered");
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), Home(L"registered") + L"bin\\server\\jvm.dll");
+    EXPECT_FALSE(m_app.m_launchPair);
+
+    // Without a paired launcher there is nothing to hand over to.
+    m_registry.Clear();
+    m_app.m_pairProduct.Clear();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), Home(L"javahome") + L"bin\\server\\jvm.dll");
+    EXPECT_FALSE(m_app.m_launchPair);
+}
+
+// A runtime shipped beside the executable (here: the test executable).
+class BundledRuntime : public FindRuntime {
+protected:
+    void TearDown() override
+    {
+        RemoveTree(ExeDirectory() + L"jre");
+        FindRuntime::TearDown();
+    }
+};
+
+TEST_F(BundledRuntime, BeatsTheRegistryAndIsNotArchitectureChecked)
+{
+    MakeHome(L"registered", {L"client"});
+    Register(kJreKey, L"11", L"registered");
+    SetJavaHome(m_folder / L"registered");
+    m_app.m_pairProduct = L"launcher64.exe";
+    MakeRuntime(ExeDirectory() + L"jre", {L"client"}, true, MinimalPeImage(kOtherMachine));
+
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ExeDirectory() + L"jre\\bin\\client\\jvm.dll");
+    EXPECT_FALSE(m_app.m_launchPair);
+
+    // It still yields to "JRE Path".
+    m_app.m_jrePath = (m_folder / L"registered").c_str();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ClientLibrary(L"registered"));
+
+    // Without a library for the VM type the search goes on.
+    m_app.m_jrePath.Clear();
+    m_app.m_jvmType = JvmType::Server;
+    EXPECT_FALSE(Find());
+}
+
+}  // namespace
+}  // namespace runtime_test
