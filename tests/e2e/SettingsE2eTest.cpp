@@ -1,6 +1,7 @@
 // The launcher's settings files seen from outside: which INI file it reads,
 // what happens without one, and how the per-user file decides "JRE Path".
 
+#include "support/fakejvm/FakeJvmLog.h"
 #include "support/harness/Harness.h"
 
 #include <gtest/gtest.h>
@@ -227,7 +228,21 @@ TEST_F(PerUserSettingsE2e, PerUserFileOfAnotherProductIsIgnored)
     EXPECT_TRUE(IsJvmLoadFailure(texts[0], m_libraryA)) << Show(texts);
 }
 
-TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathHidesTheSettingsFilesPath)
+TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathLetsTheSearchGoOn)
+{
+    // The settings file's runtime A is not used: the search goes on to JAVA_HOME.
+    WritePerUserFile("[Java Runtime Environment]\r\nMain Class=test.Other\r\n");
+    std::wstring libraryC = InstallJunkRuntime(m_app, L"runtimeC");
+    m_app.WriteFile(L"runtimeC\\bin\\java.dll", "");
+    m_options.env[L"JAVA_HOME"] = m_app.Path() + L"\\runtimeC";
+    LaunchResult result = RunLauncher(m_app, m_options);
+    std::vector<std::wstring> texts = result.MessageTexts();
+    ASSERT_EQ(texts.size(), 1u) << Show(texts);
+    EXPECT_TRUE(IsJvmLoadFailure(texts[0], libraryC)) << Show(texts);
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+}
+
+TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathAndNoRuntimeAsksTheUser)
 {
     WritePerUserFile("[Java Runtime Environment]\r\nMain Class=test.Other\r\n");
     LaunchResult result = RunLauncher(m_app, m_options);
@@ -241,6 +256,33 @@ TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathHidesTheSettingsFilesPath)
     EXPECT_TRUE(askedForRuntime) << "the runtime-not-found dialog was expected; saw " << result.windows.size()
                                  << " window(s), " << Show(result.MessageTexts());
     EXPECT_EQ(result.exitCode, kLaunchFailed);
+}
+
+// The same choice made with working stand-in runtimes: the program runs on
+// the runtime that the per-user file names.
+TEST(PerUserRuntimeE2e, ProgramRunsOnTheRuntimeThePerUserFileNames)
+{
+    AppFolder app;
+    app.CopyLauncher();
+    app.InstallRuntime(L"runtimeA");
+    app.InstallRuntime(L"runtimeB");
+    app.WriteFile(L"app.jar", "PK");
+    app.WriteIni(L"[Product Information]\nProduct Name=Demo\nProduct Code=7\n"
+                 L"[Java Runtime Environment]\nJRE Path=runtimeA\nMain Class=test.RecordArgs\n"
+                 L"[Class Path]\nClass Path=app.jar\n");
+    app.WriteFile(L"appdata\\Demo\\7\\launcher.ini", "[Java Runtime Environment]\r\nJRE Path=runtimeB\r\n");
+    LaunchOptions options = WithoutJavaHome();
+    options.env[L"APPDATA"] = app.Path() + L"\\appdata";
+    options.args = {L"hello"};
+
+    LaunchResult result = RunLauncher(app, options);
+    EXPECT_TRUE(result.MessageTexts().empty()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, 0u);
+    FakeJvmLog log = FakeJvmLog::Read(app.LogPath());
+    EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), app.Path() + L"\\runtimeB\\bin\\server\\jvm.dll");
+    EXPECT_EQ(log.Env(L"OZ_JVM_HOME"), app.Path() + L"\\runtimeB");
+    std::vector<std::wstring> args = log.Values(L"arg");
+    EXPECT_EQ(args, std::vector<std::wstring>{L"hello"});
 }
 
 }  // namespace
