@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <gtest/gtest-spi.h>
 
+#include <thread>
+
 namespace {
 
 std::wstring BoxerPath()
@@ -208,6 +210,18 @@ TEST(HarnessRun, WaitsForAndAnswersProcessesTheLauncherStarts)
     EXPECT_EQ(result.exitCode, 3u);
     EXPECT_FALSE(result.timedOut);
     ASSERT_EQ(result.MessageTexts(), std::vector<std::wstring>{L"from the grandchild"});
+}
+
+TEST(HarnessRun, ConcurrentLaunchesSeeOnlyTheirOwnWindows)
+{
+    LaunchResult other;
+    std::thread first([&other] { other = RunBoxer({L"box", L"1", L"first"}); });
+    LaunchResult mine = RunBoxer({L"box", L"2", L"second"});
+    first.join();
+    EXPECT_EQ(other.MessageTexts(), std::vector<std::wstring>{L"first"});
+    EXPECT_EQ(other.exitCode, 1u);
+    EXPECT_EQ(mine.MessageTexts(), std::vector<std::wstring>{L"second"});
+    EXPECT_EQ(mine.exitCode, 2u);
 }
 
 // Gtest's failure-expectation macros accept no local variables.

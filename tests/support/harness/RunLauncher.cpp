@@ -221,12 +221,8 @@ bool RunningUnderWine()
 // process wait two seconds for a window-manager reply that never comes. Wine
 // skips that wait for windows it does not hand to a window manager, so the
 // test prefix is told to hand over none. An explicit setting is left alone.
-void AvoidWindowManagerWaits()
+void TellWineToManageNoWindows()
 {
-    static bool done = false;
-    if (done || !RunningUnderWine())
-        return;
-    done = true;
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0,
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
@@ -236,6 +232,13 @@ void AvoidWindowManagerWaits()
         RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(no), sizeof(no));
     }
     RegCloseKey(key);
+}
+
+// Once per test process; launches may run on several threads.
+void AvoidWindowManagerWaits()
+{
+    static const bool done = RunningUnderWine() && (TellWineToManageNoWindows(), true);
+    (void)done;
 }
 
 HANDLE CreateKillOnCloseJob()
