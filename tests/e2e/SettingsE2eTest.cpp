@@ -217,6 +217,18 @@ TEST_F(PerUserSettingsE2e, PerUserFileOverridesTheSettingsFile)
     }
 }
 
+TEST_F(PerUserSettingsE2e, EmptyProductNameLeavesAnEmptyFolderStep)
+{
+    // APPDATA\<empty>\<code>\launcher.ini: the doubled backslash reaches APPDATA\<code>.
+    m_app.WriteIni(L"[Product Information]\nProduct Code=9\n"
+                   L"[Java Runtime Environment]\nJRE Path=runtimeA\nMain Class=test.RecordArgs\n");
+    m_app.WriteFile(L"appdata\\9\\launcher.ini", "[Java Runtime Environment]\r\nJRE Path=runtimeB\r\n");
+    LaunchResult result = RunLauncher(m_app, m_options);
+    std::vector<std::wstring> texts = result.MessageTexts();
+    ASSERT_EQ(texts.size(), 1u) << Show(texts);
+    EXPECT_TRUE(IsJvmLoadFailure(texts[0], m_libraryB)) << Show(texts);
+}
+
 TEST_F(PerUserSettingsE2e, PerUserFileOfAnotherProductIsIgnored)
 {
     m_app.WriteFile(L"appdata\\Demo AppOne\\2.6\\launcher.ini",
