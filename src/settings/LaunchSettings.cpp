@@ -1,6 +1,93 @@
+#include "base/Paths.h"
+#include "base/SplitList.h"
 #include "core/LauncherApp.h"
+#include "core/Messages.h"
+#include "core/ModulePath.h"
+#include "res/resource.h"
+#include "settings/EmbeddedSettings.h"
+#include "settings/MergedSettings.h"
+#include "settings/SettingWords.h"
+#include "settings/SettingsPaths.h"
+
+namespace {
+
+const wchar_t kProductSection[] = L"Product Information";
+const wchar_t kRuntimeSection[] = L"Java Runtime Environment";
+const wchar_t kApplicationSection[] = L"Application";
+
+// "JRE Path" of an application comes from the per-user file alone when that
+// file exists (an empty value there stands), else from the merged reader; a
+// service always uses the merged reader.
+String ReadJrePath(const LauncherApp& app, MergedSettings& merged)
+{
+    String section(kRuntimeSection);
+    String key(L"JRE Path");
+    if (!app.m_isService) {
+        String perUserPath = GetPerUserSettingsFilePath(app, false);
+        if (AbsolutePathExists(perUserPath))
+            return SettingsFile(perUserPath).GetValue(section, key);
+    }
+    return merged.GetValue(section, key);
+}
+
+}  // namespace
 
 bool LauncherApp::ReadLaunchSettings()
 {
-    return false;
+    String settingsPath;
+    if (!GetSettingsFilePath(settingsPath))
+        return false;
+
+    {
+        SettingsFile file(settingsPath);
+        String section(kProductSection);
+        m_productCode = file.GetValue(section, String(L"Product Code"));
+        m_productName = file.GetValue(section, String(L"Product Name"));
+    }
+
+    MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
+    String runtime(kRuntimeSection);
+    String application(kApplicationSection);
+
+    m_versionRequirement.minimum = MinimumVersionFromText(settings.GetValue(runtime, String(L"Minimum Version")));
+    m_versionRequirement.maximum = MaximumVersionFromText(settings.GetValue(runtime, String(L"Maximum Version")));
+
+    m_isService = IsServiceApplication(settings.GetValue(application, String(L"Application Type")));
+
+    SplitList(settings.GetValue(runtime, String(L"Preferred versions")), L";", m_preferredVersions);
+
+    String jrePath = ReadJrePath(*this, settings);
+    if (!jrePath.IsEmpty() && !IsAbsoluteSettingPath(jrePath))
+        jrePath = CompleteSettingPath(jrePath, GetModulePath());
+    m_jrePath = jrePath;
+
+    m_jvmType = static_cast<JvmType>(JvmTypeFromText(settings.GetValue(runtime, String(L"JVM Type"))));
+
+    JvmSourceFlags source = JvmSourceFromText(settings.GetValue(runtime, String(L"JVM Source")));
+    m_jdkFirst = source.jdkFirst;
+    m_jreFirst = source.jreFirst;
+    m_allowOtherKind = source.allowOtherKind;
+
+    VmProviderFlags provider = VmProviderFromText(settings.GetValue(runtime, String(L"VM Provider")));
+    m_allowJRockit = provider.allowJRockit;
+    m_preferJRockit = provider.preferJRockit;
+    m_allowSun = provider.allowSun;
+    m_preferSun = provider.preferSun;
+    m_allowIbm = provider.allowIbm;
+    m_preferIbm = provider.preferIbm;
+
+    String mainClass = settings.GetValue(runtime, String(L"Main Class"));
+    if (mainClass.IsEmpty()) {
+        ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_MAIN_CLASS));
+        return false;
+    }
+    m_mainClass = MainClassInternalName(mainClass);
+
+    m_failureCheck = IsYesAnyCase(settings.GetValue(application, String(L"Failure Check")));
+    m_overrideWorkingDir = IsYesAnyCase(settings.GetValue(application, String(L"Override WorkingDir")));
+    m_systemPath = settings.GetValue(runtime, String(L"System Path"));
+    m_libraryPath = settings.GetValue(runtime, String(L"Library Path"));
+    m_pairProduct = settings.GetValue(application, String(L"Pair Product"));
+    m_pairReturnCode = IsYesAnyCase(settings.GetValue(application, String(L"Pair Return Code")));
+    return true;
 }

@@ -2,4 +2,5 @@ jl_add_test(settings_tests SOURCES
   SettingsRulesTest.cpp
   EmbeddedStoreTest.cpp
   SettingsFileTest.cpp
-  SettingsPathsTest.cpp)
+  SettingsPathsTest.cpp
+  LaunchSettingsTest.cpp)
