@@ -1,0 +1,13 @@
+#pragma once
+
+#include "base/Text.h"
+
+// How one item of the "Class Path" setting is treated (after its environment
+// references are expanded).
+
+// A drive path ("C:...") or a network path ("\\server..."). Everything else,
+// a single leading backslash included, is relative to the launcher's folder.
+bool IsAbsoluteClassPathItem(const String& item);
+
+// Contains "*" anywhere: the item is a search pattern.
+bool IsWildcardClassPathItem(const String& item);
