@@ -1,6 +1,5 @@
 #include "core/LauncherApp.h"
 
-void LauncherApp::ParseCommandLine() {}
 void LauncherApp::SetWorkingDirectory() {}
 void LauncherApp::PrepareEnvironment() {}
 bool LauncherApp::LoadJvmLibrary(const String&) { return false; }
