@@ -1,0 +1,69 @@
+#include "jvm/Environment.h"
+
+#include "base/Encoding.h"
+#include "core/LauncherApp.h"
+#include "core/ModulePath.h"
+
+String ExpandEnvironment(const String& text)
+{
+    DWORD size = ExpandEnvironmentStringsW(text.CStr(), nullptr, 0);
+    // The environment may grow between the calls (another thread setting a
+    // variable), so the buffer is sized again until the result fits.
+    while (size != 0 && size <= 0x7FFFFFFE) {
+        String expanded;
+        wchar_t* buffer = expanded.GetBuffer(static_cast<int>(size));
+        DWORD needed = ExpandEnvironmentStringsW(text.CStr(), buffer, size);
+        if (needed == 0)
+            break;
+        if (needed <= size) {
+            expanded.SetLength(static_cast<int>(size));
+            expanded.SetLengthToTerminator();
+            return expanded;
+        }
+        size = needed;
+    }
+    return text;
+}
+
+void LauncherApp::PrepareEnvironment()
+{
+    String home = StripLastComponents(m_jvmLibraryPath, 3);
+    SetEnvironmentVariableW(L"OZ_JVM_PATH", m_jvmLibraryPath.CStr());
+    SetEnvironmentVariableW(L"OZ_JVM_HOME", home.CStr());
+
+    if (!m_libraryPath.IsEmpty()) {
+        String list(m_libraryPath);
+        if (list.Last() != L';')
+            list.Append(L';');
+        list.Append(GetModuleDirectory());
+        list.Append(L";.;%Path%;");
+        list.Append(home);
+        list.Append(L"\\lib");
+        m_libraryPath = ExpandEnvironment(list);
+        m_jvmOptions.Append(ToAnsi(String(L"-Djava.library.path=") + m_libraryPath));
+    }
+
+    String path;
+    if (!m_systemPath.IsEmpty()) {
+        path.Append(m_systemPath);
+        if (path.Last() != L';')
+            path.Append(L';');
+    }
+    path.Append(L"%Path%;");
+    path.Append(StripLastComponents(m_jvmLibraryPath, 2));
+    // Failures here leave the environment as it was; the launch goes on.
+    SetEnvironmentVariableW(L"Path", ExpandEnvironment(path).CStr());
+}
+
+void LauncherApp::SetWorkingDirectory()
+{
+    String path = GetModulePath();
+    int slash = path.ReverseFind(L'\\');
+    if (slash == String::npos || slash == 0)
+        return;
+    // A launcher at the root of a drive keeps the backslash: "C:" alone would
+    // name that drive's current directory, not its root.
+    int keep = (slash == 2 && path[1] == L':') ? slash + 1 : slash;
+    path.Truncate(keep);
+    SetCurrentDirectoryW(path.CStr());  // a failure leaves the directory as it was
+}

@@ -1,0 +1,68 @@
+#include "base/Encoding.h"
+#include "core/CommandLineTokens.h"
+#include "core/LauncherApp.h"
+#include "core/Messages.h"
+#include "core/ModulePath.h"
+#include "jvm/Environment.h"
+#include "jvm/MemoryOptions.h"
+#include "jvm/VmParameters.h"
+#include "res/resource.h"
+#include "settings/EmbeddedSettings.h"
+#include "settings/MergedSettings.h"
+#include "settings/SettingsPaths.h"
+
+void LauncherApp::AddVmParameter(const String& parameter, StringList& workingList)
+{
+    String unquoted = RemoveQuotes(parameter);
+    if (IsRelativeMemoryOption(unquoted))
+        unquoted = ResolveMemoryOption(unquoted);
+    if (unquoted.StartsWith(L"-Xss"))
+        m_vmThreadStackSize = StackSizeFromParameter(unquoted);
+    workingList.Append(static_cast<String&&>(unquoted));
+}
+
+bool LauncherApp::AssembleVmOptions()
+{
+    String settingsPath;
+    if (!GetSettingsFilePath(settingsPath))
+        return false;
+    MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
+
+    String classPath = BuildClassPath(settings.GetValue(L"Class Path", L"Class Path"));
+    if (settings.GetValue(L"Application", L"Embedded Jar").EqualsNoCase(L"Yes"))
+        classPath = GetModulePath() + L";" + classPath;
+    if (classPath.IsEmpty()) {
+        ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
+        return false;
+    }
+
+    StringList workingList;
+    workingList.Append(String(L"-Djava.class.path=") + classPath);
+
+    String parameters = settings.GetValue(L"Java Runtime Environment", L"Virtual Machine Parameters");
+    StringList split;
+    SplitVmParameters(parameters, split);
+    for (const String& parameter : split)
+        AddVmParameter(parameter, workingList);
+    for (const String& option : workingList)
+        m_jvmOptions.Append(ToAnsi(ExpandEnvironment(option)));
+
+    m_outputFile = settings.GetValue(L"Application", L"Output File");
+    if (!m_outputFile.IsEmpty())
+        m_outputFile = ExpandEnvironment(m_outputFile);
+    m_outputAppend = settings.GetValue(L"Application", L"Output Append").Equals(L"yes");
+    m_errorFile = settings.GetValue(L"Application", L"Error File");
+    if (!m_errorFile.IsEmpty())
+        m_errorFile = ExpandEnvironment(m_errorFile);
+    m_errorAppend = settings.GetValue(L"Application", L"Error Append").Equals(L"yes");
+
+    m_extraArguments = settings.GetValue(L"Application", L"Cmd");
+    if (!m_extraArguments.IsEmpty()) {
+        StringList tokens;
+        SplitTokens(ExpandEnvironment(m_extraArguments), tokens);
+        for (String& token : tokens)
+            if (!token.IsEmpty())
+                m_arguments.Append(static_cast<String&&>(token));
+    }
+    return true;
+}
