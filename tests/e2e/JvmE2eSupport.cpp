@@ -1,0 +1,56 @@
+#include "e2e/JvmE2eSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+JvmApp::JvmApp(const std::wstring& ini, const std::wstring& variant)
+{
+    folder.CopyLauncher();
+    folder.InstallRuntime(L"jre", L"server", variant);
+    folder.WriteIni(ini);
+}
+
+LaunchResult JvmApp::Run(LaunchOptions options)
+{
+    DeleteFileW(folder.LogPath().c_str());
+    // No registry or JAVA_HOME runtime may win over the bundled one.
+    if (options.env.find(L"JAVA_HOME") == options.env.end())
+        options.env[L"JAVA_HOME"] = L"";
+    return RunLauncher(folder, options);
+}
+
+std::vector<std::wstring> UserOptions(const FakeJvmLog& log)
+{
+    std::vector<std::wstring> options = log.Values(L"option");
+    EXPECT_GE(options.size(), 2u);
+    if (options.size() >= 2) {
+        EXPECT_EQ(L"abort", options[options.size() - 2]);
+        EXPECT_EQ(L"exit", options.back());
+        options.resize(options.size() - 2);
+    }
+    return options;
+}
+
+std::string Show(const std::wstring& text)
+{
+    std::string shown;
+    for (wchar_t c : text) {
+        if (c >= 32 && c < 127) {
+            shown += static_cast<char>(c);
+        } else {
+            char code[8];
+            std::snprintf(code, sizeof(code), "\\u%04X", static_cast<unsigned>(c));
+            shown += code;
+        }
+    }
+    return shown;
+}
+
+std::string Show(const std::vector<std::wstring>& texts)
+{
+    std::string shown;
+    for (const std::wstring& text : texts)
+        shown += "[" + Show(text) + "] ";
+    return shown.empty() ? "(none)" : shown;
+}

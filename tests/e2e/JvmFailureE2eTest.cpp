@@ -1,0 +1,127 @@
+// Launches that fail on the way to main: each shows its one message and the
+// launcher ends with -1.
+
+#include "e2e/JvmE2eSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+const wchar_t kClassPath[] = L"[Class Path]\nClass Path=C:\\a.jar\n";
+
+std::wstring Ini(const std::wstring& mainClass, const std::wstring& more = L"")
+{
+    return L"[Java Runtime Environment]\nMain Class=" + mainClass + L"\n" + more + kClassPath;
+}
+
+}  // namespace
+
+TEST(JvmFailureE2e, LibraryThatCannotBeLoaded)
+{
+    JvmApp app(Ini(L"test.RecordArgs"));
+    app.folder.WriteFile(L"jre\\bin\\server\\jvm.dll", "not a library at all");
+    LaunchResult result = app.Run();
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    Texts messages = result.MessageTexts();
+    ASSERT_EQ(1u, messages.size()) << Show(messages);
+    std::wstring head = L"Gagal memuat perpustakaan VM Java: " + app.JvmDll() + L" (errno = ";
+    EXPECT_EQ(0u, messages[0].find(head)) << Show(messages);
+    EXPECT_NE(head + L"0).\n", messages[0]);
+    EXPECT_EQ(L").\n", messages[0].substr(messages[0].size() - 3));
+    EXPECT_FALSE(app.Log().Has(L"option"));
+}
+
+TEST(JvmFailureE2e, LibraryWithoutEntryPoints)
+{
+    JvmApp app(Ini(L"test.RecordArgs"));
+    app.folder.CopyFile(BuildDir() + L"\\fakejvm\\nocreate\\jvm.dll", L"jre\\bin\\server\\jvm.dll");
+    LaunchResult result = app.Run();
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    EXPECT_EQ((Texts{L"Pengecualian Windows: tidak menemukan CreateJavaVM JNI (errno = 127).\n"}),
+              result.MessageTexts())
+        << Show(result.MessageTexts());
+}
+
+TEST(JvmFailureE2e, EachCreationFailureHasItsReason)
+{
+    JvmApp app(Ini(L"test.RecordArgs"));
+    struct Row {
+        const wchar_t* code;
+        const wchar_t* reason;
+    } rows[] = {{L"-1", L"tidak dikenal"},      {L"-2", L"utas dilepas dari VM"}, {L"-3", L"versi JNI salah"},
+                {L"-4", L"memori tidak cukup"}, {L"-5", L"VM telah dibuat"},      {L"-6", L"argumen tidak benar"},
+                {L"-77", L""}};
+    for (const Row& row : rows) {
+        LaunchOptions options;
+        options.env[L"JL_FAKEJVM_CREATE_RESULT"] = row.code;
+        LaunchResult result = app.Run(options);
+        EXPECT_EQ(kLaunchFailed, result.exitCode) << Show(row.code);
+        EXPECT_EQ((Texts{L"Pengecualian JNI: gagal membuat VM Java\nAlasan: " + std::wstring(row.reason) + L".\n"}),
+                  result.MessageTexts())
+            << Show(row.code);
+        EXPECT_FALSE(app.Log().Has(L"main"));
+    }
+}
+
+TEST(JvmFailureE2e, UnknownOptionFailsCreation)
+{
+    JvmApp app(Ini(L"test.RecordArgs", L"Virtual Machine Parameters=-Dok=1 --no-such-option\n"));
+    LaunchResult result = app.Run();
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    EXPECT_EQ((Texts{L"Pengecualian JNI: gagal membuat VM Java\nAlasan: tidak dikenal.\n"}), result.MessageTexts())
+        << Show(result.MessageTexts());
+}
+
+TEST(JvmFailureE2e, MainClassNotFound)
+{
+    JvmApp plain(Ini(L"test.Missing"));
+    LaunchResult result = plain.Run();
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    EXPECT_EQ((Texts{L"Tidak dapat menemukan main class test/Missing.\n"}), result.MessageTexts())
+        << Show(result.MessageTexts());
+    EXPECT_TRUE(plain.Log().Has(L"describe"));
+
+    // The runtime's helper reports the class itself and leaves its exception
+    // pending, so the launcher cannot make the class name's string.
+    JvmApp helper(Ini(L"test.Missing"), L"helper");
+    result = helper.Run();
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    EXPECT_EQ((Texts{L"Gagal memuat Main Class: test/Missing.\n"}), result.MessageTexts())
+        << Show(result.MessageTexts());
+    EXPECT_EQ((Texts{L"test.Missing"}), helper.Log().Values(L"checkAndLoadMain"));
+}
+
+TEST(JvmFailureE2e, ClassWithoutMain)
+{
+    // The runtime answers the failed method lookup with NoSuchMethodError,
+    // which is described (on the standard error stream) instead of a message.
+    JvmApp app(Ini(L"test.NoMain"));
+    LaunchResult result = app.Run();
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    EXPECT_EQ(Texts{}, result.MessageTexts()) << Show(result.MessageTexts());
+    Texts described = app.Log().Values(L"describe");
+    ASSERT_EQ(1u, described.size());
+    EXPECT_EQ(0u, described[0].find(L"java.lang.NoSuchMethodError")) << Show(described);
+    // The launch thread left the VM, so destroying it did not wait for ever.
+    EXPECT_TRUE(app.Log().Has(L"detach"));
+}
+
+TEST(JvmFailureE2e, EmptyClassPathIsReportedAndSkipsTheParameters)
+{
+    JvmApp app(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
+               L"Virtual Machine Parameters=-Dskipped=1\n"
+               L"[Application]\nCmd=skipped\n"
+               L"[Class Path]\nClass Path=missing\\*.jar;nothing.jar\n");
+    LaunchOptions options;
+    options.args = {L"kept"};
+    LaunchResult result = app.Run(options);
+    EXPECT_EQ((Texts{L"Java Class Path tidak ditetapkan di file INI."}), result.MessageTexts())
+        << Show(result.MessageTexts());
+    // The launch goes on without a class path, parameters or "Cmd".
+    FakeJvmLog log = app.Log();
+    EXPECT_EQ(Texts{}, UserOptions(log)) << Show(UserOptions(log));
+    EXPECT_EQ((Texts{L"kept"}), log.Values(L"arg"));
+    EXPECT_EQ(0u, result.exitCode);
+}
