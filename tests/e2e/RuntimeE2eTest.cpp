@@ -1,0 +1,226 @@
+// Which runtime the launcher takes, seen from outside. Runtimes whose
+// jvm.dll is not a DLL make the choice visible: the launcher names the
+// library it could not load in its load-failure message.
+
+#include "runtime/RuntimeTestSupport.h"
+#include "runtime/VendorRegistry.h"
+#include "support/fakejvm/FakeJvmLog.h"
+#include "support/harness/Harness.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const DWORD kLaunchFailed = 0xFFFFFFFF;  // exit code -1
+const wchar_t kJvmLoadFailedHead[] = L"Gagal memuat perpustakaan VM Java: ";
+
+std::string Show(const std::vector<std::wstring>& texts)
+{
+    std::string shown;
+    for (const std::wstring& text : texts) {
+        shown += "[";
+        for (wchar_t c : text)
+            shown += c >= 32 && c < 127 ? static_cast<char>(c) : '?';
+        shown += "] ";
+    }
+    return shown.empty() ? "(no message)" : shown;
+}
+
+// The library named by "Gagal memuat perpustakaan VM Java: <path> (errno = N).\n",
+// or "" when text is not that message.
+std::wstring FailedLibrary(const std::wstring& text)
+{
+    const std::wstring head = kJvmLoadFailedHead;
+    const std::wstring middle = L" (errno = ";
+    const std::wstring tail = L").\n";
+    if (text.compare(0, head.size(), head) != 0 || text.size() < tail.size() ||
+        text.compare(text.size() - tail.size(), tail.size(), tail) != 0)
+        return L"";
+    size_t at = text.rfind(middle);
+    if (at == std::wstring::npos || at < head.size())
+        return L"";
+    std::wstring number = text.substr(at + middle.size(), text.size() - tail.size() - at - middle.size());
+    if (number.empty() || number.find_first_not_of(L"-0123456789") != std::wstring::npos)
+        return L"";
+    return text.substr(head.size(), at - head.size());
+}
+
+// The one library the launch failed to load, "" when there was no such message.
+std::wstring ChosenLibrary(const LaunchResult& result)
+{
+    std::vector<std::wstring> texts = result.MessageTexts();
+    if (texts.empty())
+        return L"";
+    if (texts.size() > 1) {
+        std::string shown = Show(texts);
+        return L"<several messages: " + std::wstring(shown.begin(), shown.end()) + L">";
+    }
+    std::wstring library = FailedLibrary(texts[0]);
+    return library.empty() ? L"<other message>" : library;
+}
+
+int CancelDialogs(const SeenWindow& window)
+{
+    return window.isMessageBox ? IDOK : IDCANCEL;
+}
+
+class RuntimeE2e : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(runtime_test::SnapshotVendorKeys().empty()) << "the test prefix already holds Java registrations";
+        m_app.CopyLauncher();
+    }
+
+    // A runtime home with a junk jvm.dll; returns that library's path.
+    std::wstring JunkRuntime(const std::wstring& home, const std::wstring& vm = L"server")
+    {
+        runtime_test::MakeRuntime(home, {vm}, true, "this is not a DLL");
+        return home + L"\\bin\\" + vm + L"\\jvm.dll";
+    }
+
+    // Registers home in the launcher's registry view (HKLM, 32-bit).
+    void Register(const std::wstring& vendorKey, const std::wstring& version, const std::wstring& home,
+                  REGSAM view = KEY_WOW64_32KEY)
+    {
+        m_keys.push_back(std::make_unique<ScopedRegKey>(HKEY_LOCAL_MACHINE, vendorKey + L"\\" + version, view));
+        m_keys.back()->SetString(L"JavaHome", home);
+    }
+
+    // Runs the launcher, making sure it leaves the vendor keys as they were.
+    LaunchResult Launch(const std::wstring& javaHome = L"")
+    {
+        LaunchOptions options;
+        options.env[L"JAVA_HOME"] = javaHome;  // empty: removed
+        options.onWindow = CancelDialogs;
+        auto before = runtime_test::SnapshotVendorKeys();
+        LaunchResult result = RunLauncher(m_app, options);
+        EXPECT_EQ(before, runtime_test::SnapshotVendorKeys()) << "the launch changed the registry";
+        EXPECT_FALSE(result.timedOut);
+        return result;
+    }
+
+    std::wstring In(const std::wstring& relative) const { return m_app.Path() + L"\\" + relative; }
+
+    AppFolder m_app;
+    runtime_test::TempFolder m_elsewhere;  // runtimes that are not in the app folder
+    std::vector<std::unique_ptr<ScopedRegKey>> m_keys;
+};
+
+TEST_F(RuntimeE2e, EachSourceInTurnAndNothingAtAll)
+{
+    std::wstring setting = JunkRuntime(m_elsewhere / L"setting");
+    std::wstring bundled = JunkRuntime(In(L"jre"));
+    std::wstring registered = JunkRuntime(m_elsewhere / L"registered");
+    std::wstring javaHome = JunkRuntime(m_elsewhere / L"javahome");
+    Register(runtime_test::kJreKey, L"1.8.0_201", m_elsewhere / L"registered");
+    const std::wstring mainClass = L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n";
+
+    m_app.WriteIni(mainClass + L"JRE Path=" + (m_elsewhere / L"setting") + L"\n");
+    LaunchResult result = Launch(m_elsewhere / L"javahome");
+    EXPECT_EQ(ChosenLibrary(result), setting);
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+
+    m_app.WriteIni(mainClass);
+    EXPECT_EQ(ChosenLibrary(Launch(m_elsewhere / L"javahome")), bundled);
+
+    runtime_test::RemoveTree(In(L"jre"));
+    EXPECT_EQ(ChosenLibrary(Launch(m_elsewhere / L"javahome")), registered);
+
+    m_keys.clear();
+    EXPECT_EQ(ChosenLibrary(Launch(m_elsewhere / L"javahome")), javaHome);
+
+    result = Launch();
+    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+}
+
+TEST_F(RuntimeE2e, RuntimeInTheLaunchersOwnFolder)
+{
+    std::wstring bundled = JunkRuntime(m_app.Path(), L"client");
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n");
+    EXPECT_EQ(ChosenLibrary(Launch()), bundled);
+}
+
+TEST_F(RuntimeE2e, RegistryRuntimeWithoutMaximumVersionRuns)
+{
+    // The newest registration is junk; the preferred one is a working runtime.
+    JunkRuntime(m_elsewhere / L"jre11");
+    m_app.InstallRuntime(L"rt\\jdk8\\jre");
+    Register(runtime_test::kJreKey, L"11.0.2", m_elsewhere / L"jre11");
+    Register(runtime_test::kDevelopmentKitKey, L"1.8.0_201", In(L"rt\\jdk8"));
+    // No "Maximum Version": registered runtimes are not limited from above.
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nMinimum Version=1.6\n"
+                   L"Preferred versions=1.7;1.8\n[Class Path]\nClass Path=C:\\app.jar\n");
+    LaunchResult result = Launch();
+    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, 0u);
+    FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
+    EXPECT_EQ(log.Values(L"main"), std::vector<std::wstring>{L"test/RecordArgs"});
+
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nMinimum Version=1.6\n");
+    EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"jre11") + L"\\bin\\server\\jvm.dll");
+}
+
+// A second launcher copy standing in for the paired 64-bit launcher. Its own
+// settings point at a junk runtime of its own, so its load-failure message
+// shows that it ran.
+class PairedRuntimeE2e : public RuntimeE2e {
+protected:
+    void SetUp() override
+    {
+        RuntimeE2e::SetUp();
+        m_app.CopyLauncher(L"pair\\pair.exe");
+        m_pairLibrary = JunkRuntime(In(L"pair\\rt"));
+        // The pair's own settings: a relative "JRE Path" beside pair.exe.
+        m_app.WriteFile(L"pair\\pair.ini",
+                        "[Java Runtime Environment]\r\nMain Class=test.RecordArgs\r\nJRE Path=rt\r\n");
+        m_app.CopyLauncher(L"launcher.exe");
+    }
+    std::wstring Settings(const std::wstring& extra) const
+    {
+        return L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n" + extra +
+               L"[Application]\nPair Product=" + In(L"pair\\pair.exe") + L"\nPair Return Code=Yes\n";
+    }
+    std::wstring m_pairLibrary;
+};
+
+TEST_F(PairedRuntimeE2e, RuntimeOnlyInThe64BitRegistryGoesToThePair)
+{
+    JunkRuntime(m_elsewhere / L"x64");
+    Register(runtime_test::kJreKey, L"11", m_elsewhere / L"x64", KEY_WOW64_64KEY);
+
+    m_app.WriteIni(Settings(L""));
+    LaunchResult result = Launch();
+    EXPECT_EQ(ChosenLibrary(result), m_pairLibrary);
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+
+    // Without a paired launcher the 64-bit view is not read.
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n");
+    result = Launch();
+    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+}
+
+TEST_F(PairedRuntimeE2e, JrePathOfAnotherMachineGoesToThePair)
+{
+    runtime_test::MakeRuntime(m_elsewhere / L"x64", {L"server"}, true,
+                              runtime_test::MinimalPeImage(IMAGE_FILE_MACHINE_AMD64));
+    std::wstring x86 = JunkRuntime(m_elsewhere / L"x86");
+
+    m_app.WriteIni(Settings(L"JRE Path=" + (m_elsewhere / L"x64") + L"\n"));
+    EXPECT_EQ(ChosenLibrary(Launch()), m_pairLibrary);
+
+    // A library that is no image at all stays with this launcher.
+    m_app.WriteIni(Settings(L"JRE Path=" + (m_elsewhere / L"x86") + L"\n"));
+    EXPECT_EQ(ChosenLibrary(Launch()), x86);
+
+    // So does any library of another machine when no pair is configured.
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nJRE Path=" + (m_elsewhere / L"x64") +
+                   L"\n");
+    EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"x64") + L"\\bin\\server\\jvm.dll");
+}
+
+}  // namespace
