@@ -264,4 +264,22 @@ TEST(JvmLaunchE2e, OutputAndErrorFiles)
     };
     EXPECT_EQ("out:one\nout:two\n", read(L"logs\\out.txt"));
     EXPECT_EQ("before\nerr:one\nerr:two\n", read(L"logs\\deeper\\err.txt"));
+
+    // A date picture between the first and the last "%" of the name.
+    JvmApp stamped(L"[Java Runtime Environment]\nMain Class=test.PrintOut\n"
+                   L"[Application]\nOutput File=%JL_E2E_DIR%\\stamped\\out_%yyyy%.txt\n"
+                   L"[Class Path]\nClass Path=C:\\a.jar\n");
+    options.env[L"JL_E2E_DIR"] = stamped.Path();
+    options.args = {L"x"};
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    EXPECT_EQ(0u, stamped.Run(options).exitCode);
+    std::wstring name = L"stamped\\out_" + std::to_wstring(now.wYear) + L".txt";
+    std::string bytes;
+    FILE* file = _wfopen((stamped.Path() + L"\\" + name).c_str(), L"rb");
+    ASSERT_NE(nullptr, file) << Show(name);
+    char buffer[64];
+    size_t n = fread(buffer, 1, sizeof(buffer), file);
+    fclose(file);
+    EXPECT_EQ(0u, std::string(buffer, n).find("out:x"));
 }
