@@ -67,14 +67,24 @@ public:
     }
     T& Append(T&& item)
     {
-        Grow(m_count + 1);
-        T* slot = new (m_items + m_count) T(static_cast<T&&>(item));
+        T* source = &item;
+        if (source >= m_items && source < m_items + m_count) {
+            // An element of this list: growing moves it, so follow it.
+            int index = static_cast<int>(source - m_items);
+            Grow(m_count + 1);
+            source = m_items + index;
+        } else {
+            Grow(m_count + 1);
+        }
+        T* slot = new (m_items + m_count) T(static_cast<T&&>(*source));
         ++m_count;
         return *slot;
     }
     void AppendAll(const List& other)
     {
-        for (int i = 0; i < other.m_count; ++i)
+        // other may be this list: only the items it holds now are appended.
+        int count = other.m_count;
+        for (int i = 0; i < count; ++i)
             Append(other.m_items[i]);
     }
     void RemoveAt(int index)
@@ -94,6 +104,8 @@ public:
     {
         CheckIndex(a);
         CheckIndex(b);
+        if (a == b)
+            return;
         T tmp(static_cast<T&&>(m_items[a]));
         m_items[a] = static_cast<T&&>(m_items[b]);
         m_items[b] = static_cast<T&&>(tmp);

@@ -33,7 +33,9 @@ public:
     BasicText& operator=(const BasicText& other)
     {
         if (this != &other) {
-            m_length = 0;
+            // Clear, not just a zero length: an empty source appends nothing
+            // and the old characters would still sit behind the terminator.
+            Clear();
             Append(other.m_data, other.m_length);
         }
         return *this;
@@ -124,6 +126,8 @@ public:
     void Remove(int start, int count)
     {
         CheckRange(start, count);
+        if (count == 0)
+            return;  // also keeps an empty text without storage untouched
         for (int i = start + count; i <= m_length; ++i)
             m_data[i - count] = m_data[i];
         m_length -= count;
@@ -132,6 +136,12 @@ public:
     {
         if (position < 0 || position > m_length)
             RaiseFatalError(kFatalInvalidArg);
+        if (&text == this) {
+            // The text is about to be cut: insert a copy of it.
+            BasicText copy(text);
+            Insert(position, copy);
+            return;
+        }
         BasicText tail = Mid(position);
         Truncate(position);
         Append(text);
@@ -213,7 +223,8 @@ public:
         Reserve(capacity);
         return m_data;
     }
-    // Ends a GetBuffer call: length characters are valid (clamped to capacity).
+    // Ends a GetBuffer call: length characters are valid. A length beyond the
+    // storage raises the fatal error.
     void SetLength(int length)
     {
         if (length < 0 || length > m_capacity)
