@@ -1,0 +1,60 @@
+#pragma once
+
+#include "base/List.h"
+#include "base/PathText.h"
+#include "base/Text.h"
+#include "base/UniqueResource.h"
+
+#include <windows.h>
+
+// Finds the first match of a file name or wildcard pattern and remembers it
+// together with the folder part of the searched name's full path. Long names
+// are searched in extended-length form. Only the first match is needed, so
+// there is no find-next.
+class FileFinder {
+public:
+    FileFinder();
+    FileFinder(const FileFinder&) = delete;
+    FileFinder& operator=(const FileFinder&) = delete;
+
+    // Closes any earlier search and searches for name ("*.*" when null). On
+    // failure the reason is in the last-error value: the one the search left,
+    // ERROR_INVALID_NAME when no full path can be formed, and unchanged for a
+    // name of 32767 characters or more, which is refused without a search.
+    bool FindFirst(const wchar_t* name);
+    bool FindFirst(const String& name) { return FindFirst(name.CStr()); }
+    void Close();
+
+    bool Found() const { return m_found; }
+    // The first match of the last successful search.
+    const WIN32_FIND_DATAW& FindData() const { return m_findData; }
+    // The full path of the last searched name up to (not including) its last
+    // separator, "\" or "/".
+    const String& Root() const { return m_root; }
+
+private:
+    UniqueFindHandle m_findHandle;
+    WIN32_FIND_DATAW m_findData;
+    wchar_t m_separator;
+    bool m_found = false;
+    String m_root;
+};
+
+// True when an absolute path (drive or server form, used as given) names
+// something that exists. Relative paths never count as existing.
+bool AbsolutePathExists(const String& path);
+
+// The root of path (if any) followed by its components; see SplitPathText.
+StringList SplitPath(const String& path);
+
+// Creates every folder on the way to the file named by path (never the file
+// itself). Returns 0 or the Win32 code of the last failure other than
+// ERROR_ALREADY_EXISTS. After a failure on a local path the folder just above
+// the failing one is removed again if it is empty. Failures on the server and
+// share levels of a network path are passed over. No long prefix is added:
+// callers that need folders beyond 259 characters pass a prefixed path.
+DWORD CreateParentDirectories(const String& path);
+
+// Removes one empty folder of a local path, adding the long prefix to a path
+// of 260 characters or more that lacks it.
+bool RemoveDirectoryLong(const String& path);
