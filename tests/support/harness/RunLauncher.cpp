@@ -119,6 +119,7 @@ std::vector<HWND> ChildWindows(HWND parent)
 
 struct TopLevelSearch {
     const std::set<DWORD>* processIds;
+    bool visibleOnly;
     std::vector<std::pair<HWND, DWORD>> found;
 };
 
@@ -127,14 +128,14 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param)
     TopLevelSearch* search = reinterpret_cast<TopLevelSearch*>(param);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (search->processIds->count(processId) && IsWindowVisible(window))
+    if (search->processIds->count(processId) && (!search->visibleOnly || IsWindowVisible(window)))
         search->found.emplace_back(window, processId);
     return TRUE;
 }
 
-std::vector<std::pair<HWND, DWORD>> VisibleWindowsOf(const std::set<DWORD>& processIds)
+std::vector<std::pair<HWND, DWORD>> TopLevelWindowsOf(const std::set<DWORD>& processIds, bool visibleOnly = true)
 {
-    TopLevelSearch search{&processIds, {}};
+    TopLevelSearch search{&processIds, visibleOnly, {}};
     EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -184,7 +185,30 @@ void PressButton(HWND dialog, int id)
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-// The launcher and everything it started: they all run inside the job.
+// Wine starts its own helper processes (explorer.exe for the desktop) from
+// whichever process first needs them; they live in the Windows folder.
+bool IsSystemProcess(DWORD processId)
+{
+    static const std::wstring windowsFolder = [] {
+        wchar_t folder[MAX_PATH] = {};
+        UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+        return std::wstring(folder, length) + L"\\";
+    }();
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    wchar_t image[MAX_PATH * 2] = {};
+    DWORD length = MAX_PATH * 2;
+    bool system = QueryFullProcessImageNameW(process, 0, image, &length) &&
+                  CompareStringOrdinal(image, static_cast<int>(std::min<size_t>(length, windowsFolder.size())),
+                                       windowsFolder.c_str(), static_cast<int>(windowsFolder.size()),
+                                       TRUE) == CSTR_EQUAL;
+    CloseHandle(process);
+    return system;
+}
+
+// The launcher and everything it started (they all run inside the job),
+// except Wine's own helpers.
 std::set<DWORD> JobProcessIds(HANDLE job, DWORD childId)
 {
     std::set<DWORD> ids{childId};
@@ -196,19 +220,19 @@ std::set<DWORD> JobProcessIds(HANDLE job, DWORD childId)
     } buffer = {};
     buffer.list.NumberOfAssignedProcesses = 64;
     if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, &buffer, sizeof(buffer), nullptr)) {
-        for (DWORD i = 0; i < buffer.list.NumberOfProcessIdsInList && i < 64; ++i)
-            ids.insert(static_cast<DWORD>(buffer.list.ProcessIdList[i]));
+        for (DWORD i = 0; i < buffer.list.NumberOfProcessIdsInList && i < 64; ++i) {
+            DWORD id = static_cast<DWORD>(buffer.list.ProcessIdList[i]);
+            if (id != childId && !IsSystemProcess(id))
+                ids.insert(id);
+        }
     }
     return ids;
 }
 
-DWORD ActiveJobProcesses(HANDLE job)
+// Whether processes the launcher started (a paired launcher) still run.
+bool OthersStillRunning(HANDLE job, DWORD childId)
 {
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
-    if (!job || !QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
-                                           sizeof(accounting), nullptr))
-        return 0;
-    return accounting.ActiveProcesses;
+    return JobProcessIds(job, childId).size() > 1;
 }
 
 bool RunningUnderWine()
@@ -252,6 +276,21 @@ HANDLE CreateKillOnCloseJob()
     return job;
 }
 
+// What a hung launch showed, for the failure message.
+std::string DescribeForFailure(const std::vector<SeenWindow>& recorded,
+                               const std::vector<std::pair<HWND, DWORD>>& present)
+{
+    std::string text = "windows recorded:";
+    for (const SeenWindow& window : recorded)
+        text += " [" + Narrow(window.className) + " \"" + Narrow(window.title) + "\" \"" + Narrow(window.text) + "\"]";
+    text += "; top-level windows now:";
+    for (const auto& window : present) {
+        text += " [" + Narrow(ClassNameOf(window.first)) + " \"" + Narrow(WindowText(window.first)) + "\"" +
+                (IsWindowVisible(window.first) ? " visible" : " hidden") + "]";
+    }
+    return text;
+}
+
 }  // namespace
 
 std::vector<std::wstring> LaunchResult::MessageTexts() const
@@ -272,6 +311,9 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
     std::vector<wchar_t> environment = BuildEnvironment(app, options);
     std::wstring workingDir = options.workingDir.empty() ? app.Path() : options.workingDir;
 
+    // Wine starts its desktop process from the first process that needs the
+    // desktop; asking for it here keeps that process out of the launcher's job.
+    GetDesktopWindow();
     HANDLE job = CreateKillOnCloseJob();
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -303,11 +345,13 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
         if (!launcherEnded)
             launcherEnded = WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
         // Processes the launcher started (a paired launcher) are waited for as well.
-        if (launcherEnded && ActiveJobProcesses(job) == 0)
+        if (launcherEnded && !OthersStillRunning(job, process.dwProcessId))
             break;
         if (GetTickCount64() > deadline) {
             ADD_FAILURE() << Narrow(commandLine) << " did not end within " << options.timeoutMs
-                          << " ms and was killed";
+                          << " ms and was killed; "
+                          << DescribeForFailure(result.windows,
+                                                TopLevelWindowsOf(JobProcessIds(job, process.dwProcessId), false));
             result.timedOut = true;
             if (job)
                 TerminateJobObject(job, ERROR_TIMEOUT);
@@ -320,7 +364,7 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
         for (auto it = handled.begin(); it != handled.end();)
             it = IsWindow(*it) ? std::next(it) : handled.erase(it);
         std::set<HWND> visibleNow;
-        for (const auto& found : VisibleWindowsOf(JobProcessIds(job, process.dwProcessId))) {
+        for (const auto& found : TopLevelWindowsOf(JobProcessIds(job, process.dwProcessId))) {
             HWND window = found.first;
             if (handled.count(window))
                 continue;
