@@ -70,3 +70,13 @@ void SplitPathText(const String& path, UncPathTest isUnc, StringList& parts)
     for (String& piece : pieces)
         parts.Append(static_cast<String&&>(piece));
 }
+
+void CutToFolderPart(String& fullPath)
+{
+    int cut = fullPath.ReverseFind(L'\\');
+    int slash = fullPath.ReverseFind(L'/');
+    if (slash > cut)
+        cut = slash;
+    if (cut != String::npos)
+        fullPath.Truncate(cut);
+}

@@ -33,3 +33,7 @@ bool MakeExtendedLengthForm(const String& path, UncPathTest isUnc, String& resul
 // stands in the root's place. An empty path or a lone backslash gives no
 // parts.
 void SplitPathText(const String& path, UncPathTest isUnc, StringList& parts);
+
+// Cuts a full path to its folder part: the text before the later of its last
+// "\" and its last "/". A path without either is left whole.
+void CutToFolderPart(String& fullPath);

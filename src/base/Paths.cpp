@@ -28,7 +28,7 @@ bool IsRootRelative(const String& path)
 
 }  // namespace
 
-FileFinder::FileFinder() : m_findData(), m_separator(L'\\') {}
+FileFinder::FileFinder() : m_findData() {}
 
 void FileFinder::Close()
 {
@@ -67,12 +67,7 @@ bool FileFinder::FindFirst(const wchar_t* name)
     }
     m_root.SetLength(static_cast<int>(written));
 
-    int cut = m_root.ReverseFind(m_separator);
-    int slash = m_root.ReverseFind(L'/');
-    if (slash > cut)
-        cut = slash;
-    if (cut != String::npos)
-        m_root.Truncate(cut);
+    CutToFolderPart(m_root);
 
     m_found = true;
     return true;

@@ -35,7 +35,6 @@ public:
 private:
     UniqueFindHandle m_findHandle;
     WIN32_FIND_DATAW m_findData;
-    wchar_t m_separator;
     bool m_found = false;
     String m_root;
 };

@@ -128,6 +128,30 @@ TEST(PathTextTest, SplitPathIntoRootAndComponents)
     }
 }
 
+TEST(PathTextTest, FolderPartEndsBeforeTheLaterSeparator)
+{
+    struct Case {
+        const wchar_t* fullPath;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"C:\\dir\\file.txt", L"C:\\dir"},
+        {L"C:\\dir/sub\\file.txt", L"C:\\dir/sub"},
+        {L"C:\\dir\\sub/file.txt", L"C:\\dir\\sub"},
+        {L"C:/dir/file.txt", L"C:/dir"},
+        {L"C:\\file.txt", L"C:"},
+        {L"\\\\?\\C:\\a/b", L"\\\\?\\C:\\a"},
+        {L"nofolder", L"nofolder"},
+        {L"\\", L""},
+        {L"", L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fullPath);
+        String path(c.fullPath);
+        CutToFolderPart(path);
+        EXPECT_EQ(std::wstring(c.expected), W(path));
+    }
+}
+
 class PathsTest : public ::testing::Test {
 protected:
     TempFolder temp;
