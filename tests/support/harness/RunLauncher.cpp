@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 
 namespace {
@@ -221,7 +222,11 @@ std::set<DWORD> JobProcessIds(HANDLE job, DWORD childId)
     buffer.list.NumberOfAssignedProcesses = 64;
     if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, &buffer, sizeof(buffer), nullptr)) {
         for (DWORD i = 0; i < buffer.list.NumberOfProcessIdsInList && i < 64; ++i) {
-            DWORD id = static_cast<DWORD>(buffer.list.ProcessIdList[i]);
+            // ProcessIdList is declared with one element: read the ids through
+            // memcpy so the compiler cannot assume only the first exists.
+            ULONG_PTR raw = 0;
+            memcpy(&raw, reinterpret_cast<const char*>(buffer.list.ProcessIdList) + i * sizeof(ULONG_PTR), sizeof(raw));
+            DWORD id = static_cast<DWORD>(raw);
             if (id != childId && !IsSystemProcess(id))
                 ids.insert(id);
         }
