@@ -1,0 +1,171 @@
+// The Java programs the stand-in runtime can run (package "test") and, in the
+// helper variant, sun.launcher.LauncherHelper.checkAndLoadMain.
+#include "ClassTable.h"
+#include "JvmText.h"
+#include "LogWriter.h"
+
+namespace fakejvm {
+namespace {
+
+jvalue Void() {
+  jvalue v;
+  v.j = 0;
+  return v;
+}
+
+std::wstring ClassOf(const CallFrame& f) { return Widen(f.method.cls); }
+
+void LogArgs(CallFrame& f) {
+  Ref args = f.Obj(0);
+  if (!args) {
+    WriteRecord({L"nullargs"});
+    return;
+  }
+  for (const Ref& a : args->elements) {
+    if (a) {
+      WriteRecord({L"arg", a->text});
+    } else {
+      WriteRecord({L"nullarg"});
+    }
+  }
+}
+
+unsigned long long ReservedStack() {
+  using Limits = VOID(WINAPI*)(PULONG_PTR, PULONG_PTR);
+  auto limits = reinterpret_cast<Limits>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetCurrentThreadStackLimits")));
+  if (limits) {
+    ULONG_PTR low = 0, high = 0;
+    limits(&low, &high);
+    return high - low;
+  }
+  // Older systems: the stack's reservation is the allocation around a local.
+  MEMORY_BASIC_INFORMATION info;
+  VirtualQuery(&info, &info, sizeof(info));
+  auto base = reinterpret_cast<ULONG_PTR>(info.AllocationBase);
+  ULONG_PTR top = reinterpret_cast<ULONG_PTR>(info.BaseAddress) + info.RegionSize;
+  return top - base;
+}
+
+// Common start of every main: the records the tests read.
+void StartMain(CallFrame& f) {
+  Vm().mainClass = Widen(Dotted(f.method.cls).c_str());
+  WriteRecord({L"main", ClassOf(f)});
+  LogArgs(f);
+  WriteRecord({L"mainend"});
+  WriteRecord({L"stack", std::to_wstring(ReservedStack())});
+  WriteRecord({L"thread", f.ts.id == Vm().creatorThread ? L"same" : L"other"});
+}
+
+jvalue RecordArgsMain(CallFrame& f) {
+  StartMain(f);
+  return Void();
+}
+
+jvalue ThrowsMain(CallFrame& f) {
+  StartMain(f);
+  Throw("java/lang/IllegalStateException", L"boom");
+  return Void();
+}
+
+jvalue ExitMain(CallFrame& f) {
+  StartMain(f);
+  Ref args = f.Obj(0);
+  jint code = 0;
+  if (args && !args->elements.empty()) {
+    const MethodInfo* parseInt = FindMethod(FindClassInfo("java/lang/Integer"), "parseInt",
+                                            "(Ljava/lang/String;)I", true);
+    CallFrame call{f.ts, *parseInt, nullptr, {}};
+    jvalue arg;
+    arg.l = NewLocalRef(args->elements[0]);
+    call.args.push_back(arg);
+    Ref before = f.ts.pending;
+    code = parseInt->impl(call).i;
+    DeleteRef(arg.l, false);
+    if (f.ts.pending != before) return Void();  // NumberFormatException escapes main
+  }
+  SystemExit(code);
+}
+
+jvalue PrintOutMain(CallFrame& f) {
+  StartMain(f);
+  Ref args = f.Obj(0);
+  if (!args) return Void();
+  for (const Ref& a : args->elements) {
+    std::wstring text = a ? a->text : L"null";
+    PrintText(Vm().out, L"out:" + text + kLineSeparator);
+    PrintText(Vm().err, L"err:" + text + kLineSeparator);
+  }
+  return Void();
+}
+
+jvalue LingerMain(CallFrame& f) {
+  StartMain(f);
+  wchar_t value[32];
+  DWORD n = GetEnvironmentVariableW(L"JL_FAKEJVM_LINGER_MS", value, 32);
+  ULONGLONG linger = (n > 0 && n < 32) ? wcstoull(value, nullptr, 10) : 20000;
+  Vm().keepAlive = true;
+  Vm().keepAliveUntil = GetTickCount64() + linger;
+  return Void();
+}
+
+jvalue SecondaryVoid(CallFrame& f) {
+  WriteRecord({L"secondary", L"void"});
+  LogArgs(f);
+  Vm().keepAlive = false;
+  return Void();
+}
+
+jvalue SecondaryInt(CallFrame& f) {
+  WriteRecord({L"secondary", L"int"});
+  LogArgs(f);
+  Ref args = f.Obj(0);
+  Vm().keepAlive = false;
+  jvalue v = Void();
+  v.i = args ? static_cast<jint>(args->elements.size()) : 0;
+  return v;
+}
+
+#ifdef JL_FAKEJVM_HELPER
+// Like the runtime's own helper: resolves the class by name and, when it
+// cannot, reports on the standard error stream and leaves an exception.
+jvalue CheckAndLoadMain(CallFrame& f) {
+  Ref name = f.Obj(2);
+  std::wstring text = name ? name->text : std::wstring();
+  WriteRecord({L"checkAndLoadMain", text});
+  std::string slashed = Slashed(ToUtf8(text));
+  const ClassInfo* cls = FindClassInfo(slashed);
+  jvalue v = Void();
+  if (cls) {
+    v.l = NewLocalRef(ClassObject(cls));
+    return v;
+  }
+  std::wstring dotted = Widen(Dotted(ToUtf8(text)).c_str());
+  PrintText(f.args[0].z ? Vm().err : Vm().out,
+            L"Error: Could not find or load main class " + dotted + kLineSeparator +
+                L"Caused by: java.lang.ClassNotFoundException: " + dotted + kLineSeparator);
+  Throw("java/lang/ClassNotFoundException", dotted);
+  return v;
+}
+#endif
+
+const MethodInfo kMethods[] = {
+    {"test/RecordArgs", "main", "([Ljava/lang/String;)V", true, RecordArgsMain},
+    {"test/Throws", "main", "([Ljava/lang/String;)V", true, ThrowsMain},
+    {"test/Exit", "main", "([Ljava/lang/String;)V", true, ExitMain},
+    {"test/PrintOut", "main", "([Ljava/lang/String;)V", true, PrintOutMain},
+    {"test/SecondaryVoid", "main", "([Ljava/lang/String;)V", true, LingerMain},
+    {"test/SecondaryVoid", "secondaryMain", "([Ljava/lang/String;)V", true, SecondaryVoid},
+    {"test/SecondaryInt", "main", "([Ljava/lang/String;)V", true, LingerMain},
+    {"test/SecondaryInt", "secondaryMain", "([Ljava/lang/String;)I", true, SecondaryInt},
+#ifdef JL_FAKEJVM_HELPER
+    {"sun/launcher/LauncherHelper", "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;", true,
+     CheckAndLoadMain},
+#endif
+};
+
+}  // namespace
+
+MethodTable ProgramMethods() { return {kMethods, kMethods + sizeof(kMethods) / sizeof(kMethods[0])}; }
+
+}  // namespace fakejvm

@@ -1,0 +1,148 @@
+#include "Vm.h"
+
+#include <vector>
+
+#include "ClassTable.h"
+#include "JvmText.h"
+#include "LogWriter.h"
+
+namespace fakejvm {
+namespace {
+
+thread_local ThreadState* t_state = nullptr;
+std::vector<ThreadState*> g_threads;  // guarded by Vm().lock; never freed
+
+}  // namespace
+
+VmState& Vm() {
+  static VmState* vm = new VmState();  // never destroyed: threads may outlive statics
+  return *vm;
+}
+
+ThreadState& CurrentThread() {
+  if (!t_state) {
+    t_state = new ThreadState();
+    t_state->env.functions = JniFunctions();
+    t_state->id = GetCurrentThreadId();
+    std::lock_guard<std::recursive_mutex> guard(Vm().lock);
+    g_threads.push_back(t_state);
+  }
+  return *t_state;
+}
+
+ThreadState& Enter(JNIEnv* env) {
+  ThreadState& ts = CurrentThread();
+  if (env != &ts.env) FailLoudly(L"JNIEnv used on a thread it does not belong to");
+  if (!ts.attached) FailLoudly(L"JNI call on a thread that is not attached to the VM");
+  if (Vm().destroyed) FailLoudly(L"JNI call after DestroyJavaVM");
+  return ts;
+}
+
+void Attach(ThreadState& ts, bool daemon, const std::wstring& name) {
+  ts.attached = true;
+  ts.daemon = daemon;
+  ts.name = name;
+}
+
+int OtherLiveThreads() {
+  std::lock_guard<std::recursive_mutex> guard(Vm().lock);
+  int count = 0;
+  DWORD self = GetCurrentThreadId();
+  for (ThreadState* ts : g_threads) {
+    if (ts->attached && !ts->daemon && ts->id != self) ++count;
+  }
+  return count;
+}
+
+Ref NewThrowable(const char* className, const std::wstring& message, bool hasMessage) {
+  const ClassInfo* cls = FindClassInfo(className);
+  if (!cls || !IsSubclass(cls, "java/lang/Throwable")) {
+    FailLoudly(L"not a throwable class: " + Widen(className));
+  }
+  Ref t = std::make_shared<Object>();
+  t->kind = Kind::Throwable;
+  t->cls = cls;
+  t->text = message;
+  t->hasMessage = hasMessage;
+  ThreadState& ts = CurrentThread();
+  if (!ts.running.empty()) {
+    t->origin = ts.running;
+  } else if (!Vm().mainClass.empty()) {
+    t->origin = Vm().mainClass + L".main";
+  } else {
+    t->origin = L"java.lang.Thread.run";
+  }
+  return t;
+}
+
+void Throw(const char* className, const std::wstring& message) {
+  CurrentThread().pending = NewThrowable(className, message, true);
+}
+
+void Throw(const char* className) {
+  CurrentThread().pending = NewThrowable(className, std::wstring(), false);
+}
+
+std::wstring ThrowableText(const Object& throwable) {
+  std::wstring text = Widen(Dotted(throwable.cls->name).c_str());
+  if (throwable.hasMessage) text += L": " + throwable.text;
+  return text;
+}
+
+std::wstring StackTraceText(const Object& throwable) {
+  return ThrowableText(throwable) + L"\n\tat " + throwable.origin + L"(Main.java)\n";
+}
+
+void PrintUncaught(const ThreadState& ts, const Object& throwable) {
+  PrintText(Vm().err, L"Exception in thread \"" + ts.name + L"\" " + StackTraceText(throwable));
+}
+
+Ref NewStdStream(DWORD stdHandle) {
+  Ref file = std::make_shared<Object>();
+  file->kind = Kind::FileStream;
+  file->cls = FindClassInfo("java/io/FileOutputStream");
+  file->stdHandle = stdHandle;
+  Ref print = std::make_shared<Object>();
+  print->kind = Kind::PrintStream;
+  print->cls = FindClassInfo("java/io/PrintStream");
+  print->target = file;
+  return print;
+}
+
+void WriteBytes(const Ref& stream, const std::string& bytes) {
+  Object* s = stream.get();
+  while (s && s->kind == Kind::PrintStream) {
+    if (s->closed) return;
+    s = s->target.get();
+  }
+  if (!s || s->closed) return;
+  if (s->kind == Kind::ByteStream) {
+    s->bytes += bytes;
+  } else if (s->kind == Kind::FileStream) {
+    HANDLE h = s->stdHandle ? GetStdHandle(s->stdHandle) : s->file;
+    if (!h || h == INVALID_HANDLE_VALUE) return;  // no console: output is lost, as in a GUI process
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+}
+
+// Print streams encode as UTF-8 (the runtime's default charset here).
+void PrintText(const Ref& printStream, const std::wstring& text) {
+  WriteBytes(printStream, ToUtf8(text));
+}
+
+void SystemExit(jint code) {
+  WriteRecord({L"exit", std::to_wstring(code)});
+  if (Vm().exitHook) Vm().exitHook(code);
+  ExitProcess(static_cast<UINT>(code));
+}
+
+Ref NewJavaString(const std::wstring& text) {
+  Ref s = std::make_shared<Object>();
+  s->kind = Kind::String;
+  s->cls = FindClassInfo("java/lang/String");
+  s->text = text;
+  return s;
+}
+
+}  // namespace fakejvm
