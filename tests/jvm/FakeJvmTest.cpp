@@ -160,12 +160,16 @@ void JNICALL ExitHook(jint code) {
 
 void JNICALL AbortHook() {}
 
+void CdeclExitHook(jint) {}  // wrong convention on x86
+
+void* g_exitHook = reinterpret_cast<void*>(&ExitHook);
+
 jint Create(HMODULE lib, std::vector<std::string> options, JavaVM** vm, JNIEnv** env,
             jint version = JNI_VERSION_1_2) {
   std::vector<JavaVMOption> records;
   for (std::string& o : options) {
     JavaVMOption r = {&o[0], nullptr};
-    if (o == "exit") r.extraInfo = reinterpret_cast<void*>(&ExitHook);
+    if (o == "exit") r.extraInfo = g_exitHook;
     if (o == "abort") r.extraInfo = reinterpret_cast<void*>(&AbortHook);
     records.push_back(r);
   }
@@ -641,6 +645,41 @@ TEST(FakeJvm, DetachPrintsAnExceptionLeftPending) {
       << r.output;
   EXPECT_EQ(r.log.Values(L"uncaught"), std::vector<std::wstring>{L"java.lang.IllegalStateException: boom"});
   EXPECT_FALSE(r.log.Has(L"describe"));
+}
+
+TEST(FakeJvmChild, EndedAttached) {
+  CHILD_ONLY(L"EndedAttached");
+  Vm v = CreateOrFail(L"plain");
+  JavaVM* vm = v.vm;
+  std::thread([vm] {
+    JNIEnv* env = nullptr;
+    EXPECT_EQ(vm->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr), JNI_OK);
+  }).join();
+  EXPECT_EQ(vm->DestroyJavaVM(), JNI_OK);
+}
+
+TEST(FakeJvm, DestroyDoesNotWaitForAThreadThatEndedAttached) {
+  ChildResult r = RunChild(L"EndedAttached");
+  ASSERT_EQ(r.exitCode, 0u) << r.output;
+  EXPECT_EQ(r.log.Values(L"endedattached"), std::vector<std::wstring>{L"Thread-0"});
+}
+
+TEST(FakeJvmChild, CdeclExitHook) {
+  CHILD_ONLY(L"CdeclExitHook");
+  g_exitHook = reinterpret_cast<void*>(&CdeclExitHook);
+  Vm v = CreateOrFail(L"plain");
+  RunMain(v.env, "test/Exit", {L"3"});
+}
+
+TEST(FakeJvm, ExitHookMustUseTheJniCallingConvention) {
+  ChildResult r = RunChild(L"CdeclExitHook");
+#if defined(__i386__)
+  EXPECT_EQ(r.exitCode, kFatal) << r.output;
+  EXPECT_EQ(r.log.Values(L"fatal"),
+            std::vector<std::wstring>{L"the exit hook does not use the JNICALL (__stdcall) convention"});
+#else
+  EXPECT_EQ(r.exitCode, 3u) << r.output;  // one calling convention on x64
+#endif
 }
 
 // Misuse that a real VM would crash on ends the process loudly.

@@ -103,7 +103,7 @@ jvalue LingerMain(CallFrame& f) {
   StartMain(f);
   wchar_t value[32];
   DWORD n = GetEnvironmentVariableW(L"JL_FAKEJVM_LINGER_MS", value, 32);
-  ULONGLONG linger = (n > 0 && n < 32) ? wcstoull(value, nullptr, 10) : 20000;
+  ULONGLONG linger = (n > 0 && n < 32) ? wcstoull(value, nullptr, 10) : 10000;
   Vm().keepAlive = true;
   Vm().keepAliveUntil = GetTickCount64() + linger;
   return Void();

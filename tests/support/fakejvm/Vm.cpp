@@ -24,6 +24,7 @@ ThreadState& CurrentThread() {
     t_state = new ThreadState();
     t_state->env.functions = JniFunctions();
     t_state->id = GetCurrentThreadId();
+    t_state->thread = OpenThread(SYNCHRONIZE, FALSE, t_state->id);
     std::lock_guard<std::recursive_mutex> guard(Vm().lock);
     g_threads.push_back(t_state);
   }
@@ -49,7 +50,15 @@ int OtherLiveThreads() {
   int count = 0;
   DWORD self = GetCurrentThreadId();
   for (ThreadState* ts : g_threads) {
-    if (ts->attached && !ts->daemon && ts->id != self) ++count;
+    if (!ts->attached || ts->daemon || ts->id == self) continue;
+    // A thread that ended without DetachCurrentThread would keep a real VM
+    // waiting for ever; here it is recorded and not waited for.
+    if (ts->thread && WaitForSingleObject(ts->thread, 0) == WAIT_OBJECT_0) {
+      if (!ts->reportedEnded) WriteRecord({L"endedattached", ts->name});
+      ts->reportedEnded = true;
+      continue;
+    }
+    ++count;
   }
   return count;
 }
@@ -131,9 +140,34 @@ void PrintText(const Ref& printStream, const std::wstring& text) {
   WriteBytes(printStream, ToUtf8(text));
 }
 
+namespace {
+
+// Calls the exit hook. On x86 it must be __stdcall (JNICALL) and so remove
+// its argument from the stack; a hook that does not is reported.
+void CallExitHook(ExitHook hook, jint code) {
+#if defined(__i386__)
+  int moved;
+  asm volatile(
+      "movl %%esp, %%esi\n\t"
+      "pushl %2\n\t"
+      "call *%1\n\t"
+      "movl %%esp, %0\n\t"
+      "subl %%esi, %0\n\t"
+      "movl %%esi, %%esp\n\t"
+      : "=r"(moved)
+      : "r"(hook), "r"(code)
+      : "esi", "eax", "ecx", "edx", "memory", "cc");
+  if (moved != 0) FailLoudly(L"the exit hook does not use the JNICALL (__stdcall) convention");
+#else
+  hook(code);
+#endif
+}
+
+}  // namespace
+
 void SystemExit(jint code) {
   WriteRecord({L"exit", std::to_wstring(code)});
-  if (Vm().exitHook) Vm().exitHook(code);
+  if (Vm().exitHook) CallExitHook(Vm().exitHook, code);
   ExitProcess(static_cast<UINT>(code));
 }
 

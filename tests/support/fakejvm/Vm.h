@@ -12,6 +12,8 @@ namespace fakejvm {
 struct ThreadState {
   JNIEnv_ env;                 // this thread's JNIEnv; handed out only to it
   DWORD id = 0;
+  HANDLE thread = nullptr;     // to notice a thread that ended while attached
+  bool reportedEnded = false;
   bool attached = false;
   bool daemon = false;
   std::wstring name;           // "main" for the creating thread
