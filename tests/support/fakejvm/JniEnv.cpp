@@ -11,7 +11,6 @@
 namespace fakejvm {
 namespace {
 
-
 // --- classes and methods ---
 
 jint JNICALL GetVersion(JNIEnv* env) {
