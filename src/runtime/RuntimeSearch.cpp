@@ -1,3 +1,4 @@
+#include "base/EnvironmentText.h"
 #include "core/LauncherApp.h"
 #include "core/ModulePath.h"
 #include "runtime/JvmLibrary.h"
@@ -72,26 +73,7 @@ bool LauncherApp::FindRuntime()
 bool LauncherApp::ReadJavaHomeVariable(String& home) const
 {
     static const wchar_t kReference[] = L"%JAVA_HOME%";
-    home.Clear();
-    // The variable can change between the sizing call and the expansion, so
-    // the buffer is grown until the result fits.
-    DWORD needed = ExpandEnvironmentStringsW(kReference, nullptr, 0);
-    for (;;) {
-        if (needed == 0 || needed > 0x7FFFFFF0)
-            return false;
-        wchar_t* buffer = home.GetBuffer(static_cast<int>(needed));
-        DWORD written = ExpandEnvironmentStringsW(kReference, buffer, needed);
-        if (written == 0) {
-            home.SetLength(0);
-            return false;
-        }
-        if (written <= needed) {
-            home.SetLength(static_cast<int>(written) - 1);
-            home.SetLengthToTerminator();
-            break;
-        }
-        needed = written;
-    }
+    home = ExpandEnvironment(String(kReference));
     if (home.Equals(kReference))
         return false;  // the variable is not set
     if (home.IsEmpty())
