@@ -14,6 +14,8 @@
 namespace {
 
 const DWORD kLaunchFailed = 0xFFFFFFFF;  // exit code -1
+// The machine type of the paired launcher, whose JVM libraries this launcher hands over.
+const WORD kOtherMachine = runtime_test::kIs64BitLauncher ? IMAGE_FILE_MACHINE_I386 : IMAGE_FILE_MACHINE_AMD64;
 const wchar_t kJvmLoadFailedHead[] = L"Gagal memuat perpustakaan VM Java: ";
 
 std::string Show(const std::vector<std::wstring>& texts)
@@ -81,9 +83,9 @@ protected:
         return home + L"\\bin\\" + vm + L"\\jvm.dll";
     }
 
-    // Registers home in the launcher's registry view (HKLM, 32-bit).
+    // Registers home under HKLM, by default in the registry view the launcher reads.
     void Register(const std::wstring& vendorKey, const std::wstring& version, const std::wstring& home,
-                  REGSAM view = KEY_WOW64_32KEY)
+                  REGSAM view = runtime_test::kLauncherView)
     {
         m_keys.push_back(std::make_unique<ScopedRegKey>(HKEY_LOCAL_MACHINE, vendorKey + L"\\" + version, view));
         m_keys.back()->SetString(L"JavaHome", home);
@@ -164,9 +166,9 @@ TEST_F(RuntimeE2e, RegistryRuntimeWithoutMaximumVersionRuns)
     EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"jre11") + L"\\bin\\server\\jvm.dll");
 }
 
-// A second launcher copy standing in for the paired 64-bit launcher. Its own
-// settings point at a junk runtime of its own, so its load-failure message
-// shows that it ran.
+// A second copy of this build's launcher standing in for the paired launcher
+// of the other machine type. Its own settings point at a junk runtime of its
+// own, so its load-failure message shows that it ran.
 class PairedRuntimeE2e : public RuntimeE2e {
 protected:
     void SetUp() override
@@ -187,40 +189,57 @@ protected:
     std::wstring m_pairLibrary;
 };
 
-TEST_F(PairedRuntimeE2e, RuntimeOnlyInThe64BitRegistryGoesToThePair)
+// The 32-bit launcher's second registry pass, over the 64-bit view, finds a
+// runtime registered only there and hands the launch to the pair. The 64-bit
+// launcher's second pass reads its own view again: it never sees a runtime
+// registered only in the 32-bit view, and has nothing to hand over.
+TEST_F(PairedRuntimeE2e, RuntimeOnlyInTheOtherRegistryView)
 {
-    JunkRuntime(m_elsewhere / L"x64");
-    Register(runtime_test::kJreKey, L"11", m_elsewhere / L"x64", KEY_WOW64_64KEY);
+    JunkRuntime(m_elsewhere / L"other");
+    Register(runtime_test::kJreKey, L"11", m_elsewhere / L"other", runtime_test::kOtherView);
 
     m_app.WriteIni(Settings(L""));
     LaunchResult result = Launch();
-    EXPECT_EQ(ChosenLibrary(result), m_pairLibrary);
+    if (runtime_test::kIs64BitLauncher)
+        EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    else
+        EXPECT_EQ(ChosenLibrary(result), m_pairLibrary);
     EXPECT_EQ(result.exitCode, kLaunchFailed);
 
-    // Without a paired launcher the 64-bit view is not read.
+    // Without a paired launcher the other view is not read.
     m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n");
     result = Launch();
     EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
     EXPECT_EQ(result.exitCode, kLaunchFailed);
 }
 
+TEST_F(PairedRuntimeE2e, RuntimeOfTheLaunchersOwnViewStaysWithIt)
+{
+    std::wstring own = JunkRuntime(m_elsewhere / L"own");
+    JunkRuntime(m_elsewhere / L"other");
+    Register(runtime_test::kJreKey, L"1.8", m_elsewhere / L"own");
+    Register(runtime_test::kJreKey, L"11", m_elsewhere / L"other", runtime_test::kOtherView);
+
+    m_app.WriteIni(Settings(L""));
+    EXPECT_EQ(ChosenLibrary(Launch()), own);
+}
+
 TEST_F(PairedRuntimeE2e, JrePathOfAnotherMachineGoesToThePair)
 {
-    runtime_test::MakeRuntime(m_elsewhere / L"x64", {L"server"}, true,
-                              runtime_test::MinimalPeImage(IMAGE_FILE_MACHINE_AMD64));
-    std::wstring x86 = JunkRuntime(m_elsewhere / L"x86");
+    runtime_test::MakeRuntime(m_elsewhere / L"other", {L"server"}, true, runtime_test::MinimalPeImage(kOtherMachine));
+    std::wstring junk = JunkRuntime(m_elsewhere / L"junk");
 
-    m_app.WriteIni(Settings(L"JRE Path=" + (m_elsewhere / L"x64") + L"\n"));
+    m_app.WriteIni(Settings(L"JRE Path=" + (m_elsewhere / L"other") + L"\n"));
     EXPECT_EQ(ChosenLibrary(Launch()), m_pairLibrary);
 
     // A library that is no image at all stays with this launcher.
-    m_app.WriteIni(Settings(L"JRE Path=" + (m_elsewhere / L"x86") + L"\n"));
-    EXPECT_EQ(ChosenLibrary(Launch()), x86);
+    m_app.WriteIni(Settings(L"JRE Path=" + (m_elsewhere / L"junk") + L"\n"));
+    EXPECT_EQ(ChosenLibrary(Launch()), junk);
 
     // So does any library of another machine when no pair is configured.
-    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nJRE Path=" + (m_elsewhere / L"x64") +
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nJRE Path=" + (m_elsewhere / L"other") +
                    L"\n");
-    EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"x64") + L"\\bin\\server\\jvm.dll");
+    EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"other") + L"\\bin\\server\\jvm.dll");
 }
 
 }  // namespace

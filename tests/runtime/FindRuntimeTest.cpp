@@ -74,7 +74,7 @@ TEST_F(FindRuntime, JavaHomeNeedsJavaDll)
 TEST_F(FindRuntime, ArchitectureIsCheckedForJrePathAndJavaHomeOnly)
 {
     const std::string image = MinimalPeImage(kOtherMachine);
-    m_app.m_pairProduct = L"launcher64.exe";
+    m_app.m_pairProduct = kPairProductName;
 
     MakeHome(L"setting", {L"server"}, true, image);
     m_app.m_jrePath = (m_folder / L"setting").c_str();
@@ -117,7 +117,7 @@ TEST_F(BundledRuntime, BeatsTheRegistryAndIsNotArchitectureChecked)
     MakeHome(L"registered", {L"client"});
     Register(kJreKey, L"11", L"registered");
     SetJavaHome(m_folder / L"registered");
-    m_app.m_pairProduct = L"launcher64.exe";
+    m_app.m_pairProduct = kPairProductName;
     MakeRuntime(ExeDirectory() + L"jre", {L"client"}, true, MinimalPeImage(kOtherMachine));
 
     ASSERT_TRUE(Find());

@@ -187,36 +187,66 @@ TEST_F(RegistrySearch, DevelopmentKitKeysUseTheJreFolder)
     EXPECT_EQ(Search(), Home(L"jdk11"));
 }
 
-TEST_F(RegistrySearch, The64BitViewIsReadOnlyOnRequest)
+TEST_F(RegistrySearch, OnlyTheLaunchersOwnViewIsReadByDefault)
 {
-    MakeHome(L"x64", {L"server"});
-    Register(kJreKey, L"11", L"x64", KEY_WOW64_64KEY);
-
+    MakeHome(L"other", {L"server"});
+    Register(kJreKey, L"11", L"other", kOtherView);
     EXPECT_EQ(Search(RegistryView::Default), L"");
     EXPECT_FALSE(m_app.m_launchPair);
-    EXPECT_EQ(Search(RegistryView::Force64), Home(L"x64"));
-    EXPECT_TRUE(m_app.m_launchPair);
+
+    MakeHome(L"own", {L"client"});
+    Register(kJreKey, L"1.8", L"own");
+    EXPECT_EQ(Search(RegistryView::Default), Home(L"own"));
+    EXPECT_FALSE(m_app.m_launchPair);
 }
 
-TEST_F(RegistrySearch, FindRuntimeUsesThe64BitViewOnlyWithAPairedLauncher)
+TEST_F(RegistrySearch, The64BitPassReadsOnlyThe64BitView)
 {
+    MakeHome(L"x86", {L"client"});
+    Register(kJreKey, L"1.8", L"x86", KEY_WOW64_32KEY);
+    EXPECT_EQ(Search(RegistryView::Force64), L"");
+    EXPECT_FALSE(m_app.m_launchPair);
+
     MakeHome(L"x64", {L"server"});
     Register(kJreKey, L"11", L"x64", KEY_WOW64_64KEY);
+    SetPreferred({L"1.8"});  // the 32-bit runtime would be chosen if it were read
+    EXPECT_EQ(Search(RegistryView::Force64), Home(L"x64"));
+    // For the 32-bit launcher that is the other machine's view, whose runtimes
+    // go to the pair. For the 64-bit launcher it is its own view, which the
+    // first pass has read already (see below).
+    if (!kIs64BitLauncher)
+        EXPECT_TRUE(m_app.m_launchPair);
+}
+
+// The second registry pass, over the 64-bit view, runs only with a paired
+// launcher. For the 32-bit launcher that is the other view, and a runtime found
+// only there goes to the pair. For the 64-bit launcher it is its own view again:
+// the 32-bit view is never read and nothing is handed to the pair.
+TEST_F(RegistrySearch, OtherViewRuntimesGoToThePairOfThe32BitLauncherOnly)
+{
+    MakeHome(L"other", {L"server"});
+    Register(kJreKey, L"11", L"other", kOtherView);
 
     EXPECT_FALSE(Find());
     EXPECT_EQ(Library(), L"");
     EXPECT_FALSE(m_app.m_launchPair);
 
-    m_app.m_pairProduct = L"launcher64.exe";
-    ASSERT_TRUE(Find());
-    EXPECT_EQ(Library(), Home(L"x64") + L"bin\\server\\jvm.dll");
-    EXPECT_TRUE(m_app.m_launchPair);
+    m_app.m_pairProduct = kPairProductName;
+    if (kIs64BitLauncher) {
+        EXPECT_FALSE(Find());
+        EXPECT_EQ(Library(), L"");
+        EXPECT_FALSE(m_app.m_launchPair);
+    } else {
+        ASSERT_TRUE(Find());
+        EXPECT_EQ(Library(), Home(L"other") + L"bin\\server\\jvm.dll");
+        EXPECT_TRUE(m_app.m_launchPair);
+    }
 
-    // A runtime of the launcher's own view comes first.
-    MakeHome(L"x86", {L"client"});
-    Register(kJreKey, L"1.8", L"x86");
+    // A runtime of the launcher's own view comes first, though older, and stays with it.
+    MakeHome(L"own", {L"client"});
+    Register(kJreKey, L"1.8", L"own");
     ASSERT_TRUE(Find());
-    EXPECT_EQ(Library(), Home(L"x86") + L"bin\\client\\jvm.dll");
+    EXPECT_EQ(Library(), Home(L"own") + L"bin\\client\\jvm.dll");
     EXPECT_FALSE(m_app.m_launchPair);
 }
 
@@ -251,13 +281,13 @@ TEST_F(RegistrySearch, MalformedJavaHomeValuesAreReadSafely)
         {"REG_DWORD", REG_DWORD, std::string(reinterpret_cast<const char*>(&dword), 4), false},
     };
     for (const Case& c : cases) {
-        m_registry.RegisterRaw(KEY_WOW64_32KEY, kJreKey, L"1.8", c.type, c.bytes.data(),
+        m_registry.RegisterRaw(kLauncherView, kJreKey, L"1.8", c.type, c.bytes.data(),
                                static_cast<DWORD>(c.bytes.size()));
         EXPECT_EQ(Search(), c.usable ? Home(L"home") : L"") << c.name;
         m_registry.Clear();
     }
     // No value at all.
-    m_registry.RegisterRaw(KEY_WOW64_32KEY, kJreKey, L"1.8", REG_SZ, nullptr, 0);
+    m_registry.RegisterRaw(kLauncherView, kJreKey, L"1.8", REG_SZ, nullptr, 0);
     EXPECT_EQ(Search(), L"");
 }
 
@@ -265,7 +295,7 @@ TEST_F(RegistrySearch, AnUnreadableCandidateDoesNotHideTheOthers)
 {
     MakeHome(L"good", {L"client"});
     MakeHome(L"nojvm", {});
-    m_registry.RegisterRaw(KEY_WOW64_32KEY, kJreKey, L"17", REG_BINARY, "\x01", 1);
+    m_registry.RegisterRaw(kLauncherView, kJreKey, L"17", REG_BINARY, "\x01", 1);
     Register(kJreKey, L"11", L"nojvm");
     Register(kJreKey, L"10", L"missing");
     Register(kJreKey, L"1.8", L"good");

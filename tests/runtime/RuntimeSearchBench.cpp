@@ -31,7 +31,7 @@ int main()
             bool jreFolder = key == kDevelopmentKitKey;
             MakeRuntime(folder / (jreFolder ? name + L"\\jre" : name), {i % 3 ? L"client" : L"server"});
             std::wstring version = L"1." + std::to_wstring(i % 12) + L".0_" + std::to_wstring(i);
-            registry.Register(KEY_WOW64_32KEY, key, version, folder / name);
+            registry.Register(kLauncherView, key, version, folder / name);
         }
 
         LauncherApp app;

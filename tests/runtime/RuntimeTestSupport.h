@@ -7,6 +7,17 @@
 
 namespace runtime_test {
 
+// The launcher opens the vendor keys with plain KEY_READ, so it reads the
+// registry view of its own machine type: the 32-bit view for launcher.exe,
+// the 64-bit view for launcher64.exe. Registrations the launcher must see
+// by default go into kLauncherView; kOtherView is the one it does not read
+// on its own.
+constexpr bool kIs64BitLauncher = sizeof(void*) == 8;
+constexpr REGSAM kLauncherView = kIs64BitLauncher ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+constexpr REGSAM kOtherView = kIs64BitLauncher ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+// What the tests configure as "Pair Product": the launcher of the other machine type.
+constexpr const wchar_t* kPairProductName = kIs64BitLauncher ? L"launcher.exe" : L"launcher64.exe";
+
 // A fresh folder under the temporary directory, removed with its contents.
 class TempFolder {
 public:

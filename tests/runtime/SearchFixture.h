@@ -28,9 +28,9 @@ protected:
     // A runtime home under the temporary folder (see MakeRuntime); returns its path.
     std::wstring MakeHome(const std::wstring& name, std::initializer_list<const wchar_t*> vms,
                           bool withJavaDll = true, const std::string& jvmBytes = "jvm");
-    // Registers <folder>\<home> in the 32-bit view (the launcher's own).
+    // Registers <folder>\<home>, by default in the view the launcher reads.
     void Register(const std::wstring& vendorKey, const std::wstring& version, const std::wstring& home,
-                  REGSAM view = KEY_WOW64_32KEY);
+                  REGSAM view = kLauncherView);
 
     // SearchRegistry; the chosen home, or "" when the pass fails. The vendor
     // keys must be the same before and after.
