@@ -47,7 +47,9 @@ bool LauncherApp::FindRuntime()
     }
 
     bool registryFound = SearchRegistry(RegistryView::Default, home);
-    if (!registryFound && !m_pairProduct.IsEmpty())
+    // A 32-bit launcher with a paired launcher also looks at the 64-bit view;
+    // for a 64-bit launcher that is the view it has just searched.
+    if (!registryFound && !m_pairProduct.IsEmpty() && sizeof(void*) == 4)
         registryFound = SearchRegistry(RegistryView::Force64, home);
     if (registryFound) {
         m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
