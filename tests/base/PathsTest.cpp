@@ -1,7 +1,7 @@
 #include "base/PathText.h"
 #include "base/Paths.h"
 
-#include "TempFolder.h"
+#include "support/common/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <shlwapi.h>
@@ -38,13 +38,10 @@ std::wstring PathOfLength(const std::wstring& folder, size_t length)
     return path;
 }
 
+// An empty file at file, with its folders (paths of any length).
 void CreateFoldersFor(const std::wstring& file)
 {
-    std::wstring long_ = L"\\\\?\\" + file;
-    for (size_t i = 7; i < long_.size(); ++i)
-        if (long_[i] == L'\\')
-            CreateDirectoryW(long_.substr(0, i).c_str(), nullptr);
-    CreateEmptyFile(long_);
+    WriteBytes(file, std::string());
 }
 
 }  // namespace
@@ -159,7 +156,7 @@ protected:
 
 TEST_F(PathsTest, FileFinderFindsTheFirstMatchAndItsFolder)
 {
-    CreateEmptyFile(temp / L"settings.ini");
+    WriteBytes(temp / L"settings.ini", std::string());
     FileFinder finder;
     EXPECT_FALSE(finder.Found());
     EXPECT_TRUE(finder.Root().IsEmpty());
@@ -167,7 +164,7 @@ TEST_F(PathsTest, FileFinderFindsTheFirstMatchAndItsFolder)
     ASSERT_TRUE(finder.FindFirst((temp / L"settings.ini").c_str()));
     EXPECT_TRUE(finder.Found());
     EXPECT_STREQ(L"settings.ini", finder.FindData().cFileName);
-    EXPECT_EQ(temp.path(), W(finder.Root()));
+    EXPECT_EQ(temp.Path(), W(finder.Root()));
 
     ASSERT_TRUE(finder.FindFirst(String((temp / L"*.ini").c_str())));
     EXPECT_STREQ(L"settings.ini", finder.FindData().cFileName);
@@ -184,7 +181,7 @@ TEST_F(PathsTest, FileFinderFindsTheFirstMatchAndItsFolder)
 TEST_F(PathsTest, FileFinderWithoutNameSearchesTheCurrentFolder)
 {
     CreateDirectoryW((temp / L"sub").c_str(), nullptr);
-    CreateEmptyFile(temp / L"sub\\only.txt");
+    WriteBytes(temp / L"sub\\only.txt", std::string());
     CurrentFolderScope here(temp / L"sub");
     FileFinder finder;
     ASSERT_TRUE(finder.FindFirst(nullptr));
@@ -192,7 +189,7 @@ TEST_F(PathsTest, FileFinderWithoutNameSearchesTheCurrentFolder)
 
     // A relative name with a forward slash: the root is cut at the last
     // separator of the full path.
-    CurrentFolderScope parent(temp.path());
+    CurrentFolderScope parent(temp.Path());
     ASSERT_TRUE(finder.FindFirst(L"sub/only.txt"));
     EXPECT_STREQ(L"only.txt", finder.FindData().cFileName);
     EXPECT_EQ(temp / L"sub", W(finder.Root()));
@@ -200,9 +197,9 @@ TEST_F(PathsTest, FileFinderWithoutNameSearchesTheCurrentFolder)
 
 TEST_F(PathsTest, FileFinderPutsLongNamesIntoExtendedForm)
 {
-    std::wstring at259 = PathOfLength(temp.path(), 259);
-    std::wstring at260 = PathOfLength(temp.path(), 260);
-    std::wstring at400 = PathOfLength(temp.path(), 400);
+    std::wstring at259 = PathOfLength(temp.Path(), 259);
+    std::wstring at260 = PathOfLength(temp.Path(), 260);
+    std::wstring at400 = PathOfLength(temp.Path(), 400);
     ASSERT_EQ(259u, at259.size());
     ASSERT_EQ(260u, at260.size());
     for (const std::wstring& path : {at259, at260, at400})
@@ -227,13 +224,13 @@ TEST_F(PathsTest, FileFinderCannotFindLongRelativeNames)
 {
     // The prefix goes onto the relative name as it is, which no longer means
     // "relative to the current folder".
-    std::wstring full = PathOfLength(temp.path(), temp.path().size() + 301);
+    std::wstring full = PathOfLength(temp.Path(), temp.Path().size() + 301);
     CreateFoldersFor(full);
     ASSERT_TRUE(FileExists(full));
-    std::wstring relative = full.substr(temp.path().size() + 1);
+    std::wstring relative = full.substr(temp.Path().size() + 1);
     ASSERT_EQ(300u, relative.size());
 
-    CurrentFolderScope here(temp.path());
+    CurrentFolderScope here(temp.Path());
     FileFinder finder;
     EXPECT_FALSE(finder.FindFirst(relative.c_str()));
     EXPECT_FALSE(finder.Found());
@@ -241,10 +238,10 @@ TEST_F(PathsTest, FileFinderCannotFindLongRelativeNames)
 
 TEST_F(PathsTest, FileFinderRefusesTheLengthLimitWithoutSearching)
 {
-    std::wstring tooLong = temp.path() + L"\\" + std::wstring(32767 - temp.path().size() - 1, L'x');
+    std::wstring tooLong = temp.Path() + L"\\" + std::wstring(32767 - temp.Path().size() - 1, L'x');
     ASSERT_EQ(32767u, tooLong.size());
     FileFinder finder;
-    CreateEmptyFile(temp / L"a.txt");
+    WriteBytes(temp / L"a.txt", std::string());
     ASSERT_TRUE(finder.FindFirst((temp / L"a.txt").c_str()));
     SetLastError(0xBEEF);
     EXPECT_FALSE(finder.FindFirst(tooLong.c_str()));
@@ -254,10 +251,10 @@ TEST_F(PathsTest, FileFinderRefusesTheLengthLimitWithoutSearching)
 
 TEST_F(PathsTest, AbsolutePathExists)
 {
-    CreateEmptyFile(temp / L"f.txt");
-    CurrentFolderScope here(temp.path());
+    WriteBytes(temp / L"f.txt", std::string());
+    CurrentFolderScope here(temp.Path());
     EXPECT_TRUE(AbsolutePathExists(String((temp / L"f.txt").c_str())));
-    EXPECT_TRUE(AbsolutePathExists(String(temp.path().c_str())));
+    EXPECT_TRUE(AbsolutePathExists(String(temp.Path().c_str())));
     EXPECT_FALSE(AbsolutePathExists(String((temp / L"g.txt").c_str())));
     // Relative names never count, even when they exist.
     EXPECT_FALSE(AbsolutePathExists(String(L"f.txt")));
@@ -287,13 +284,13 @@ TEST_F(PathsTest, CreateParentDirectoriesMakesTheWholeChain)
     EXPECT_EQ(0u, CreateParentDirectories(String(file.c_str())));
     EXPECT_EQ(0u, CreateParentDirectories(String((temp / L"a\\b\\x\\y\\g.txt").c_str())));
     EXPECT_TRUE(FolderExists(temp / L"a\\b\\x\\y"));
-    CreateEmptyFile(file);
+    WriteBytes(file, std::string());
     EXPECT_EQ(0u, CreateParentDirectories(String(file.c_str())));
 }
 
 TEST_F(PathsTest, CreateParentDirectoriesOfPathsWithoutFolders)
 {
-    CurrentFolderScope here(temp.path());
+    CurrentFolderScope here(temp.Path());
     for (const wchar_t* path : {L"", L"\\", L"f.txt", L"\\f.txt"}) {
         SCOPED_TRACE(path);
         EXPECT_EQ(0u, CreateParentDirectories(String(path)));
@@ -324,7 +321,7 @@ TEST_F(PathsTest, CreateParentDirectoriesRollsBackTheFolderAboveAFailure)
     DWORD result = CreateParentDirectories(String(file.c_str()));
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), result);
     EXPECT_FALSE(FolderExists(temp / L"made"));
-    EXPECT_TRUE(FolderExists(temp.path()));
+    EXPECT_TRUE(FolderExists(temp.Path()));
 
     // Deeper: only the folder just above the failing one goes.
     result = CreateParentDirectories(String((temp / L"one\\two\\bad|name\\f.txt").c_str()));
@@ -337,7 +334,7 @@ TEST_F(PathsTest, CreateParentDirectoriesRollsBackOnPrefixedPathsToo)
 {
     // A prefixed local path is no network path: its failures stop the loop
     // and roll back like any other.
-    std::wstring deep = PathOfLength(temp.path(), 300);
+    std::wstring deep = PathOfLength(temp.Path(), 300);
     std::wstring prefixed = L"\\\\?\\" + deep + L"\\made\\bad?name\\f.txt";
     EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_NAME), CreateParentDirectories(String(prefixed.c_str())));
     EXPECT_TRUE(FolderExists(deep));
@@ -354,7 +351,7 @@ TEST_F(PathsTest, CreateParentDirectoriesKeepsFoldersThatWereThereBefore)
 
 TEST_F(PathsTest, CreateParentDirectoriesUnderAFileFails)
 {
-    CreateEmptyFile(temp / L"plain.txt");
+    WriteBytes(temp / L"plain.txt", std::string());
     DWORD result = CreateParentDirectories(String((temp / L"plain.txt\\sub\\f.txt").c_str()));
     EXPECT_NE(0u, result);
     EXPECT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), result);
@@ -363,7 +360,7 @@ TEST_F(PathsTest, CreateParentDirectoriesUnderAFileFails)
 
 TEST_F(PathsTest, CreateParentDirectoriesBeyondTheClassicLimitWithPrefix)
 {
-    std::wstring file = PathOfLength(temp.path(), 420);
+    std::wstring file = PathOfLength(temp.Path(), 420);
     std::wstring prefixed = L"\\\\?\\" + file;
     EXPECT_EQ(0u, CreateParentDirectories(String(prefixed.c_str())));
     std::wstring folder = prefixed.substr(0, prefixed.rfind(L'\\'));
@@ -373,8 +370,8 @@ TEST_F(PathsTest, CreateParentDirectoriesBeyondTheClassicLimitWithPrefix)
 
 TEST_F(PathsTest, RemoveDirectoryLong)
 {
-    std::wstring at259 = PathOfLength(temp.path(), 259);
-    std::wstring at300 = PathOfLength(temp.path(), 300);
+    std::wstring at259 = PathOfLength(temp.Path(), 259);
+    std::wstring at300 = PathOfLength(temp.Path(), 300);
     CreateFoldersFor(at259 + L"\\x");
     CreateFoldersFor(at300 + L"\\x");
     DeleteFileW((L"\\\\?\\" + at259 + L"\\x").c_str());

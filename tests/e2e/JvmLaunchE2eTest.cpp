@@ -250,15 +250,10 @@ TEST(JvmLaunchE2e, OutputAndErrorFiles)
     EXPECT_EQ(0u, app.Run(options).exitCode);
 
     auto read = [&](const std::wstring& relative) {
-        std::string bytes;
-        FILE* file = _wfopen((app.Path() + L"\\" + relative).c_str(), L"rb");
-        if (!file)
+        std::wstring path = app.Path() + L"\\" + relative;
+        if (!FileExists(path))
             return std::string("<missing>");
-        char buffer[256];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof(buffer), file)) > 0)
-            bytes.append(buffer, n);
-        fclose(file);
+        std::string bytes = ReadBytes(path);
         bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
         return bytes;
     };
@@ -275,11 +270,6 @@ TEST(JvmLaunchE2e, OutputAndErrorFiles)
     GetLocalTime(&now);
     EXPECT_EQ(0u, stamped.Run(options).exitCode);
     std::wstring name = L"stamped\\out_" + std::to_wstring(now.wYear) + L".txt";
-    std::string bytes;
-    FILE* file = _wfopen((stamped.Path() + L"\\" + name).c_str(), L"rb");
-    ASSERT_NE(nullptr, file) << Show(name);
-    char buffer[64];
-    size_t n = fread(buffer, 1, sizeof(buffer), file);
-    fclose(file);
-    EXPECT_EQ(0u, std::string(buffer, n).find("out:x"));
+    ASSERT_TRUE(FileExists(stamped.Path() + L"\\" + name)) << Show(name);
+    EXPECT_EQ(0u, ReadBytes(stamped.Path() + L"\\" + name).find("out:x"));
 }

@@ -107,7 +107,7 @@ protected:
     std::wstring In(const std::wstring& relative) const { return m_app.Path() + L"\\" + relative; }
 
     AppFolder m_app;
-    runtime_test::TempFolder m_elsewhere;  // runtimes that are not in the app folder
+    TempFolder m_elsewhere;  // runtimes that are not in the app folder
     std::vector<std::unique_ptr<ScopedRegKey>> m_keys;
 };
 
@@ -128,7 +128,7 @@ TEST_F(RuntimeE2e, EachSourceInTurnAndNothingAtAll)
     m_app.WriteIni(mainClass);
     EXPECT_EQ(ChosenLibrary(Launch(m_elsewhere / L"javahome")), bundled);
 
-    runtime_test::RemoveTree(In(L"jre"));
+    RemoveTree(In(L"jre"));
     EXPECT_EQ(ChosenLibrary(Launch(m_elsewhere / L"javahome")), registered);
 
     m_keys.clear();

@@ -35,7 +35,7 @@ Elements Sorted(Elements e)
 class ClassPathTest : public ::testing::Test {
 protected:
     // Relative items resolve against the test program's folder.
-    TempFolder app{ModuleFolder()};
+    TempFolder app{L"jvmtest_", ExeFolder()};
     std::wstring name = app.Path().substr(app.Path().rfind(L'\\') + 1);
     LauncherApp launcher;
 
@@ -46,17 +46,17 @@ protected:
 
 TEST_F(ClassPathTest, RelativeAbsoluteAndMissingItems)
 {
-    app.File(L"lib\\a.jar");
+    WriteBytes(app / L"lib\\a.jar", "PK");
     Elements got = Build(name + L"\\lib\\a.jar;C:\\x\\missing.jar;" + name + L"\\missing.jar;missing.jar");
     EXPECT_EQ((Elements{app.Path() + L"\\lib\\a.jar", L"C:\\x\\missing.jar"}), got);
 }
 
 TEST_F(ClassPathTest, WildcardsExpandToEachMatch)
 {
-    app.File(L"lib\\a.jar");
-    app.File(L"lib\\b.jar");
-    app.File(L"lib\\notes.txt");
-    app.Folder(L"lib\\classes");
+    WriteBytes(app / L"lib\\a.jar", "PK");
+    WriteBytes(app / L"lib\\b.jar", "PK");
+    WriteBytes(app / L"lib\\notes.txt", "PK");
+    MakeDirs(app / L"lib\\classes");
     std::wstring lib = app.Path() + L"\\lib\\";
 
     EXPECT_EQ((Elements{lib + L"a.jar", lib + L"b.jar"}), Sorted(Build(name + L"\\lib\\*.jar")));
@@ -71,8 +71,8 @@ TEST_F(ClassPathTest, WildcardsExpandToEachMatch)
 
 TEST_F(ClassPathTest, OrderFollowsTheSettingAndEmptyItemsGiveNothing)
 {
-    app.File(L"one.jar");
-    app.File(L"two.jar");
+    WriteBytes(app / L"one.jar", "PK");
+    WriteBytes(app / L"two.jar", "PK");
     Elements got = Build(name + L"\\two.jar;;" + name + L"\\one.jar;D:\\abs.jar;");
     EXPECT_EQ((Elements{app.Path() + L"\\two.jar", app.Path() + L"\\one.jar", L"D:\\abs.jar"}), got);
     EXPECT_EQ(Elements{}, Build(L""));
@@ -81,7 +81,7 @@ TEST_F(ClassPathTest, OrderFollowsTheSettingAndEmptyItemsGiveNothing)
 
 TEST_F(ClassPathTest, EnvironmentReferencesAreExpandedBeforeClassifying)
 {
-    app.File(L"lib\\a.jar");
+    WriteBytes(app / L"lib\\a.jar", "PK");
     ScopedVariable appDir(L"JL_TEST_APPDIR", app.Path().c_str());
     ScopedVariable relative(L"JL_TEST_RELDIR", name.c_str());
     ScopedVariable unset(L"JL_TEST_UNSET", nullptr);
@@ -99,7 +99,7 @@ TEST_F(ClassPathTest, NetworkFormIsAbsolute)
 TEST_F(ClassPathTest, ThousandsOfJarsInOneFolder)
 {
     for (int i = 0; i < 2000; ++i)
-        app.File(L"many\\lib" + std::to_wstring(i) + L".jar");
+        WriteBytes(app / (L"many\\lib" + std::to_wstring(i) + L".jar"), "PK");
     Elements got = Build(name + L"\\many\\*.jar");
     ASSERT_EQ(2000u, got.size());
     for (const std::wstring& element : got)

@@ -67,7 +67,7 @@ TEST_F(PrepareEnvironmentTest, LibraryPathBecomesTheFirstOption)
     ScopedVariable native(L"JL_TEST_NATIVE", L"E:\\native");
     app.m_libraryPath = L"native;%JL_TEST_NATIVE%";
     app.PrepareEnvironment();
-    std::wstring expected = L"native;E:\\native;" + ModuleFolder() + L"\\;.;C:\\old1;C:\\old2;C:\\rt\\lib";
+    std::wstring expected = L"native;E:\\native;" + ExeFolder() + L"\\;.;C:\\old1;C:\\old2;C:\\rt\\lib";
     EXPECT_EQ(expected, Std(app.m_libraryPath));
     ASSERT_EQ(1, app.m_jvmOptions.Count());
     EXPECT_EQ(L"-Djava.library.path=" + expected, Std(FromAnsi(app.m_jvmOptions[0].CStr())));
@@ -79,7 +79,7 @@ TEST_F(PrepareEnvironmentTest, LibraryPathEndingInSemicolonGetsNoSecondOne)
 {
     app.m_libraryPath = L"native;";
     app.PrepareEnvironment();
-    EXPECT_EQ(L"native;" + ModuleFolder() + L"\\;.;C:\\old1;C:\\old2;C:\\rt\\lib", Std(app.m_libraryPath));
+    EXPECT_EQ(L"native;" + ExeFolder() + L"\\;.;C:\\old1;C:\\old2;C:\\rt\\lib", Std(app.m_libraryPath));
 }
 
 TEST(SetWorkingDirectoryTest, MovesToTheLauncherFolder)
@@ -94,6 +94,6 @@ TEST(SetWorkingDirectoryTest, MovesToTheLauncherFolder)
     app.SetWorkingDirectory();
     wchar_t now[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, now);
-    EXPECT_EQ(ModuleFolder(), std::wstring(now));
+    EXPECT_EQ(ExeFolder(), std::wstring(now));
     SetCurrentDirectoryW(saved);
 }

@@ -11,12 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "jni.h"
+#include "support/common/TestFiles.h"
 #include "support/fakejvm/FakeJvmLog.h"
 
 namespace {
@@ -28,18 +30,10 @@ using Env = std::vector<std::pair<std::wstring, std::wstring>>;
 
 constexpr DWORD kFatal = 0x4A4E49;
 
-std::wstring GetEnv(const wchar_t* name) {
-  DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
-  if (n == 0) return std::wstring();
-  std::wstring value(n, L'\0');
-  value.resize(GetEnvironmentVariableW(name, &value[0], n));
-  return value;
-}
-
 // JL_BUILD_DIR (a Unix path under Wine); without it, two folders above this
 // program (<build>\tests\jvm\fakejvm_tests.exe).
 std::wstring BuildDir() {
-  std::wstring dir = GetEnv(L"JL_BUILD_DIR");
+  std::wstring dir = EnvironmentVariable(L"JL_BUILD_DIR");
   if (dir.empty()) {
     wchar_t self[MAX_PATH];
     dir.assign(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
@@ -70,34 +64,21 @@ std::wstring TempPath(const std::wstring& name) {
   return std::wstring(dir) + L"fakejvm_" + std::to_wstring(GetCurrentProcessId()) + L"_" + name;
 }
 
-std::string ReadBytes(const std::wstring& path) {
-  std::string bytes;
-  FILE* f = _wfopen(path.c_str(), L"rb");
-  if (!f) return bytes;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) bytes.append(buffer, n);
-  fclose(f);
-  return bytes;
-}
-
-// Sets environment variables for the lifetime of the object.
+// Sets environment variables (an empty value removes one) for the lifetime
+// of the object; they are restored in reverse order, so a name given twice
+// gets its first earlier value back.
 class ScopedEnv {
  public:
   explicit ScopedEnv(const Env& vars) {
-    for (const auto& v : vars) {
-      saved_.push_back({v.first, GetEnv(v.first.c_str())});
-      SetEnvironmentVariableW(v.first.c_str(), v.second.empty() ? nullptr : v.second.c_str());
-    }
+    for (const auto& v : vars)
+      scopes_.emplace_back(new ScopedVariable(v.first.c_str(), v.second.empty() ? nullptr : v.second.c_str()));
   }
   ~ScopedEnv() {
-    for (const auto& v : saved_) {
-      SetEnvironmentVariableW(v.first.c_str(), v.second.empty() ? nullptr : v.second.c_str());
-    }
+    while (!scopes_.empty()) scopes_.pop_back();
   }
 
  private:
-  Env saved_;
+  std::vector<std::unique_ptr<ScopedVariable>> scopes_;
 };
 
 struct ChildResult {
@@ -146,13 +127,13 @@ ChildResult RunChild(const std::wstring& scenario, Env env = {}) {
 
 // --- child-side helpers ---
 
-bool IsChild(const wchar_t* scenario) { return GetEnv(L"JL_FAKEJVM_SCENARIO") == scenario; }
+bool IsChild(const wchar_t* scenario) { return EnvironmentVariable(L"JL_FAKEJVM_SCENARIO") == scenario; }
 
 #define CHILD_ONLY(name)                                   \
   if (!IsChild(name)) GTEST_SKIP() << "runs in a child process"
 
 void JNICALL ExitHook(jint code) {
-  std::wstring path = GetEnv(L"JL_FAKEJVM_TEST_OUT");
+  std::wstring path = EnvironmentVariable(L"JL_FAKEJVM_TEST_OUT");
   FILE* f = _wfopen(path.c_str(), L"ab");
   if (f) {
     fprintf(f, "exit hook %ld\n", static_cast<long>(code));

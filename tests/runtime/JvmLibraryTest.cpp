@@ -7,7 +7,6 @@
 namespace {
 
 using runtime_test::MakeRuntime;
-using runtime_test::TempFolder;
 
 std::wstring Found(const std::wstring& home, JvmType type, bool* isServerOut = nullptr)
 {
@@ -68,8 +67,8 @@ TEST(FindJvmLibrary, LeavesIsServerAloneWhenNothingIsFound)
 TEST(PathExists, CountsFilesAndFoldersButNotMissingNames)
 {
     TempFolder folder;
-    runtime_test::WriteBytes(folder / L"file.txt", "x");
-    runtime_test::MakeDirs(folder / L"bin\\client\\jvm.dll");  // a folder named like the library
+    WriteBytes(folder / L"file.txt", "x");
+    MakeDirs(folder / L"bin\\client\\jvm.dll");  // a folder named like the library
     EXPECT_TRUE(PathExists(String((folder / L"file.txt").c_str())));
     EXPECT_TRUE(PathExists(String(folder.Path().c_str())));
     EXPECT_FALSE(PathExists(String((folder / L"missing.txt").c_str())));
@@ -84,7 +83,7 @@ TEST(PathExists, ReleasesItsFindHandle)
     // folder from being removed.
     TempFolder folder;
     std::wstring sub = folder / L"sub";
-    runtime_test::WriteBytes(sub + L"\\f", "x");
+    WriteBytes(sub + L"\\f", "x");
     for (int i = 0; i < 200; ++i)
         ASSERT_TRUE(PathExists(String((sub + L"\\f").c_str())));
     EXPECT_TRUE(DeleteFileW((sub + L"\\f").c_str()));

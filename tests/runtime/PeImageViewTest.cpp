@@ -9,8 +9,6 @@
 namespace {
 
 using runtime_test::MinimalPeImage;
-using runtime_test::TempFolder;
-using runtime_test::WriteBytes;
 
 constexpr WORD kOtherMachine =
     kLauncherMachine == IMAGE_FILE_MACHINE_I386 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
@@ -24,20 +22,6 @@ std::wstring TinyDll(const char* buildVariable)
 {
     std::wstring build = runtime_test::WindowsPathFromEnv(buildVariable);
     return build.empty() ? build : build + L"\\runtime_test_data\\tiny.dll";
-}
-
-std::string ReadAll(const std::wstring& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read)
-        bytes.append(buffer, read);
-    CloseHandle(file);
-    return bytes;
 }
 
 TEST(PeImageView, ReadsTheMachineOfMinimalImages)
@@ -116,7 +100,7 @@ TEST(PeImageView, RejectsWhatIsNotAWholeImageHeader)
 
 TEST(PeImageView, RejectsATruncatedRealDll)
 {
-    std::string bytes = ReadAll(TinyDll("JL_BUILD_DIR"));
+    std::string bytes = ReadBytes(TinyDll("JL_BUILD_DIR"));
     ASSERT_GT(bytes.size(), 0x200u);
     LONG offset;
     std::memcpy(&offset, &bytes[offsetof(IMAGE_DOS_HEADER, e_lfanew)], sizeof(offset));

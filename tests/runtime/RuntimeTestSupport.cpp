@@ -25,73 +25,6 @@ int CaptureMessageBox(HWND, const wchar_t* text, const wchar_t*, UINT)
 
 }  // namespace
 
-TempFolder::TempFolder()
-{
-    wchar_t temp[MAX_PATH + 1];
-    DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-    std::wstring base(temp, length);
-    if (!base.empty() && base.back() == L'\\')
-        base.pop_back();
-    static unsigned counter = 0;
-    for (;;) {
-        m_path = base + L"\\jlrt_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
-        if (CreateDirectoryW(m_path.c_str(), nullptr))
-            break;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) {
-            ADD_FAILURE() << "cannot create a temporary folder";
-            break;
-        }
-    }
-}
-
-TempFolder::~TempFolder()
-{
-    RemoveTree(m_path);
-}
-
-void MakeDirs(const std::wstring& path)
-{
-    for (size_t slash = path.find(L'\\', 3); ; slash = path.find(L'\\', slash + 1)) {
-        CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
-        if (slash == std::wstring::npos)
-            break;
-    }
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    size_t slash = path.rfind(L'\\');
-    if (slash != std::wstring::npos)
-        MakeDirs(path.substr(0, slash));
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write a test file";
-    DWORD written = 0;
-    if (!bytes.empty())
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_EQ(written, bytes.size());
-}
-
-void RemoveTree(const std::wstring& path)
-{
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                DeleteFileW(child.c_str());
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(path.c_str());
-}
-
 void MakeRuntime(const std::wstring& home, const std::vector<std::wstring>& vms, bool withJavaDll,
                  const std::string& jvmBytes)
 {
@@ -148,10 +81,7 @@ std::wstring WindowsPathFromEnv(const char* variable)
 
 std::wstring ExeDirectory()
 {
-    wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring text(path, length);
-    return text.substr(0, text.rfind(L'\\') + 1);
+    return ExeFolder() + L"\\";
 }
 
 MessageCapture::MessageCapture()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/common/TestFiles.h"
+
 #include <windows.h>
 
 #include <string>
@@ -17,28 +19,6 @@ constexpr REGSAM kLauncherView = kIs64BitLauncher ? KEY_WOW64_64KEY : KEY_WOW64_
 constexpr REGSAM kOtherView = kIs64BitLauncher ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 // What the tests configure as "Pair Product": the launcher of the other machine type.
 constexpr const wchar_t* kPairProductName = kIs64BitLauncher ? L"launcher.exe" : L"launcher64.exe";
-
-// A fresh folder under the temporary directory, removed with its contents.
-class TempFolder {
-public:
-    TempFolder();
-    ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::wstring& Path() const { return m_path; }  // no trailing backslash
-    // Path() + "\" + relative.
-    std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
-
-private:
-    std::wstring m_path;
-};
-
-// Creates every missing folder of path.
-void MakeDirs(const std::wstring& path);
-// Writes bytes to path, creating its folders.
-void WriteBytes(const std::wstring& path, const std::string& bytes);
-void RemoveTree(const std::wstring& path);
 
 // A runtime home on disk: <home>\bin\java.dll (unless withJavaDll is false)
 // and <home>\bin\<vm>\jvm.dll for every vm given. Plain files are enough for

@@ -25,7 +25,7 @@ protected:
     void TearDown() override { DeleteFileW(ExecutableSettingsPath().c_str()); }
 
     TempFolder m_appData;
-    ScopedEnvironment m_env{L"APPDATA", m_appData.Path().c_str()};
+    ScopedVariable m_env{L"APPDATA", m_appData.Path().c_str()};
     MessageCapture m_messages;
 };
 

@@ -31,7 +31,7 @@ protected:
     bool Read() { return m_app.ReadLaunchSettings(); }
 
     TempFolder m_appData;
-    ScopedEnvironment m_env{L"APPDATA", m_appData.Path().c_str()};
+    ScopedVariable m_env{L"APPDATA", m_appData.Path().c_str()};
     MessageCapture m_messages;
     LauncherApp m_app;
 };
@@ -241,7 +241,7 @@ TEST_F(LaunchSettingsTest, PerUserFileDecidesJrePathWhenItExists)
     // Without APPDATA the per-user path is not absolute and never exists.
     WriteSettings(L"JRE Path=D:\\FromSettings\r\n", L"", product);
     {
-        ScopedEnvironment noAppData(L"APPDATA", nullptr);
+        ScopedVariable noAppData(L"APPDATA", nullptr);
         LauncherApp app;
         ASSERT_TRUE(app.ReadLaunchSettings());
         EXPECT_EQ(L"D:\\FromSettings", Str(app.m_jrePath));

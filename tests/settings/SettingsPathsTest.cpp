@@ -23,7 +23,7 @@ protected:
     void TearDown() override { DeleteFileW(ExecutableSettingsPath().c_str()); }
 
     TempFolder m_appData;
-    ScopedEnvironment m_env{L"APPDATA", m_appData.Path().c_str()};
+    ScopedVariable m_env{L"APPDATA", m_appData.Path().c_str()};
     LauncherApp m_app;
 };
 
@@ -57,7 +57,7 @@ TEST_F(SettingsPathsTest, PerUserPathWithoutAppDataOrProductName)
     m_app.m_productName = L"Tool";
     m_app.m_productCode = L"P1";
     {
-        ScopedEnvironment noAppData(L"APPDATA", nullptr);
+        ScopedVariable noAppData(L"APPDATA", nullptr);
         EXPECT_EQ(L"\\Tool\\P1\\" + ExecutableBaseName() + L".ini", Str(GetPerUserSettingsFilePath(m_app, false)));
     }
     m_app.m_productName = L"";
@@ -68,7 +68,7 @@ TEST_F(SettingsPathsTest, PerUserPathWithoutAppDataOrProductName)
 TEST_F(SettingsPathsTest, LongAppDataIsUsedWhole)
 {
     std::wstring longAppData = m_appData.Path() + L"\\" + std::wstring(300, L'd');
-    ScopedEnvironment env(L"APPDATA", longAppData.c_str());
+    ScopedVariable env(L"APPDATA", longAppData.c_str());
     m_app.m_productName = L"N";
     m_app.m_productCode = L"C";
     EXPECT_EQ(longAppData + L"\\N\\C\\" + ExecutableBaseName() + L".ini",

@@ -5,6 +5,8 @@
 // the launcher, answers its dialogs and message boxes and reports what it saw
 // and its exit code; and registry keys that clean up after themselves.
 
+#include "support/common/TestFiles.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -23,15 +25,16 @@ std::wstring PeerBuildDir();
 std::wstring ToWindowsPath(const std::wstring& path);
 
 // A unique folder under the temporary folder, removed with everything in it
-// when the object is destroyed.
+// when the object is destroyed (waiting a few seconds for a launcher that
+// has only just ended to let go of its files).
 class AppFolder {
 public:
-    AppFolder();
+    AppFolder() = default;
     ~AppFolder();
     AppFolder(const AppFolder&) = delete;
     AppFolder& operator=(const AppFolder&) = delete;
 
-    const std::wstring& Path() const { return m_path; }  // no trailing backslash
+    const std::wstring& Path() const { return m_folder.Path(); }  // no trailing backslash
     // Full path of the launcher copy (Path()\launcher.exe until CopyLauncher names another).
     std::wstring Launcher() const;
     // Copies the launcher (default: BuildDir()\bin\launcher.exe, or launcher64.exe in
@@ -48,10 +51,10 @@ public:
     // peer build when peer is true).
     void InstallRuntime(const std::wstring& relative, const std::wstring& vm = L"server",
                         const std::wstring& variant = L"plain", bool peer = false);
-    std::wstring LogPath() const { return m_path + L"\\fakejvm.log"; }
+    std::wstring LogPath() const { return Path() + L"\\fakejvm.log"; }
 
 private:
-    std::wstring m_path;
+    TempFolder m_folder{L"jl-e2e-"};
     std::wstring m_launcher;
 };
 

@@ -30,11 +30,6 @@ std::wstring ReadIniValue(const std::wstring& path, const wchar_t* section, cons
     return value;
 }
 
-bool Exists(const std::wstring& path)
-{
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 TEST(HarnessPaths, UnixPathsBecomeDriveZPaths)
 {
     struct Case {

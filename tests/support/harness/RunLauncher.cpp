@@ -20,17 +20,6 @@ struct NoCaseLess {
     }
 };
 
-std::string Narrow(const std::wstring& text)
-{
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                   nullptr, nullptr);
-    std::string result(size, '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &result[0], size,
-                            nullptr, nullptr);
-    return result;
-}
-
 std::wstring QuoteArgument(const std::wstring& argument)
 {
     if (argument.empty() || argument.find_first_of(L" \t") != std::wstring::npos)
