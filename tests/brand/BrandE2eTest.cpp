@@ -1,0 +1,78 @@
+// A launcher branded with embedded settings runs an application that has no
+// INI file of its own, and an INI file beside it still overrides them.
+
+#include "Brand.h"
+
+#include "BrandTestSupport.h"
+#include "e2e/JvmE2eSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Brands this build's launcher with the settings (UTF-8 INI text) and installs
+// it as MyApp.exe in app.
+void InstallBrandedLauncher(AppFolder& app, const std::string& settings)
+{
+    TempFolder work(L"jl-brand-e2e-");
+    ASSERT_TRUE(WriteBytes(work.Path() + L"\\defaults.ini", settings));
+    BrandOptions options;
+    options.launcher = BuiltLauncher();
+    options.output = work.Path() + L"\\MyApp.exe";
+    options.name = L"My App";
+    options.version = L"1.2.3.4";
+    options.settings = work.Path() + L"\\defaults.ini";
+    std::wstring error;
+    ASSERT_TRUE(BrandLauncher(options, error)) << Narrow(error);
+    app.CopyLauncher(L"MyApp.exe", options.output);
+    app.InstallRuntime(L"jre");
+    app.WriteFile(L"lib\\app.jar", "PK");
+}
+
+const char kDefaults[] = "[Java Runtime Environment]\n"
+                         "Main Class=test.RecordArgs\n"
+                         "Virtual Machine Parameters=-Dfrom=embedded \"-Dname=caf\xC3\xA9\"\n"
+                         "[Class Path]\n"
+                         "Class Path=lib\\*.jar\n"
+                         "[Application]\n"
+                         "Cmd=--embedded\n";
+
+LaunchOptions WithoutJavaHome()
+{
+    LaunchOptions options;
+    options.env[L"JAVA_HOME"] = L"";
+    return options;
+}
+
+}  // namespace
+
+TEST(BrandE2e, BrandedLauncherRunsOnItsEmbeddedSettings)
+{
+    AppFolder app;
+    ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(app, kDefaults));
+    LaunchResult result = RunLauncher(app, WithoutJavaHome());
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(0u, result.exitCode) << Show(result.MessageTexts());
+    EXPECT_TRUE(result.MessageTexts().empty()) << Show(result.MessageTexts());
+
+    FakeJvmLog log = FakeJvmLog::Read(app.LogPath());
+    EXPECT_EQ(std::vector<std::wstring>{L"test/RecordArgs"}, log.Values(L"main"));
+    std::vector<std::wstring> options = UserOptions(log);
+    ASSERT_GE(options.size(), 2u) << Show(options);
+    EXPECT_EQ(L"-Dfrom=embedded", options[options.size() - 2]) << Show(options);
+    EXPECT_EQ(L"-Dname=caf\x00E9", options.back()) << Show(options);
+    EXPECT_EQ(std::vector<std::wstring>{L"--embedded"}, log.Values(L"arg"));
+}
+
+TEST(BrandE2e, IniFileBesideTheBrandedLauncherOverrides)
+{
+    AppFolder app;
+    ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(app, kDefaults));
+    app.WriteIni(L"[Application]\nCmd=--from-file\n");
+    LaunchResult result = RunLauncher(app, WithoutJavaHome());
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(0u, result.exitCode) << Show(result.MessageTexts());
+    FakeJvmLog log = FakeJvmLog::Read(app.LogPath());
+    EXPECT_EQ(std::vector<std::wstring>{L"test/RecordArgs"}, log.Values(L"main"));
+    EXPECT_EQ(std::vector<std::wstring>{L"--from-file"}, log.Values(L"arg"));
+}
