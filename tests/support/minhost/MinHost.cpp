@@ -6,9 +6,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <objbase.h>
-#include <shellapi.h>
 #include <shlwapi.h>
 
 #include <jni.h>
@@ -18,15 +15,12 @@ namespace {
 using CreateJavaVmFunction = jint(JNICALL*)(JavaVM**, void**, void*);
 
 // One function of each DLL the launcher imports, so that the loader maps the
-// same set before main runs; nothing calls them.
+// same set before main runs; nothing calls them. scripts/bench compares the
+// two import lists: when the launcher gains a DLL, add it here.
 const void* volatile g_imports[] = {
-    reinterpret_cast<const void*>(&MessageBoxW),           // user32
-    reinterpret_cast<const void*>(&GetStockObject),        // gdi32
-    reinterpret_cast<const void*>(&RegOpenKeyExW),         // advapi32
-    reinterpret_cast<const void*>(&ShellExecuteW),         // shell32
-    reinterpret_cast<const void*>(&PathFileExistsW),       // shlwapi
-    reinterpret_cast<const void*>(&InitCommonControlsEx),  // comctl32
-    reinterpret_cast<const void*>(&CoInitializeEx),        // ole32
+    reinterpret_cast<const void*>(&MessageBoxW),      // user32
+    reinterpret_cast<const void*>(&RegOpenKeyExW),    // advapi32
+    reinterpret_cast<const void*>(&PathFileExistsW),  // shlwapi
 };
 
 const wchar_t kRuntime[] = L"jre\\bin\\server\\jvm.dll";
@@ -51,6 +45,7 @@ bool RuntimePath()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // Loaded for the rest of the process, as the launcher keeps its runtime.
     HMODULE jvm = RuntimePath() ? LoadLibraryW(g_path) : nullptr;
     auto createJavaVm =
         jvm ? reinterpret_cast<CreateJavaVmFunction>(reinterpret_cast<void*>(GetProcAddress(jvm, "JNI_CreateJavaVM")))
