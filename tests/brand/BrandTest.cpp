@@ -170,6 +170,7 @@ TEST_F(BrandFixture, RefusedInputsLeaveNoOutput)
         {"not an executable", &BrandOptions::launcher, In(L"fake.exe"), "MZ but nothing else", L"is not a Windows executable"},
         {"missing launcher", &BrandOptions::launcher, In(L"none.exe"), "", L"cannot open"},
         {"name too long", &BrandOptions::name, std::wstring(1025, L'n'), "", L"--name is longer than 1024"},
+        {"output name too long", &BrandOptions::output, In(L"x") + std::wstring(1024, L'o'), "", L"file name is longer"},
         {"output in a missing folder", &BrandOptions::output, In(L"none\\MyApp.exe"), "", L"cannot create a file in"},
     };
     for (const Row& row : rows) {

@@ -44,7 +44,9 @@ std::wstring FolderOf(const std::wstring& path)
     size_t slash = path.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
         return path.size() >= 2 && path[1] == L':' ? path.substr(0, 2) : L".";
-    return slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+    // A root keeps its backslash: "C:\" and "\", not the current folder of drive C:.
+    bool root = slash == 0 || (slash == 2 && path[1] == L':');
+    return path.substr(0, root ? slash + 1 : slash);
 }
 
 bool CheckInputs(const BrandOptions& options, Branding& branding, std::wstring& error)
@@ -85,6 +87,10 @@ bool CheckInputs(const BrandOptions& options, Branding& branding, std::wstring& 
         branding.hasSettings = true;
     }
     std::wstring fileName = FileName(options.output);
+    if (fileName.size() > kTextLimit) {
+        error = L"the output's file name is longer than " + std::to_wstring(kTextLimit) + L" characters";
+        return false;
+    }
     std::wstring internalName = fileName.substr(0, fileName.rfind(L'.'));
     branding.version.strings = {
         {L"CompanyName", options.company},       {L"FileDescription", options.name},
