@@ -122,38 +122,4 @@ TEST(VendorKeys, OnlyTheJdkKeysOfNamedFoldersUseTheirJreSubfolder)
     EXPECT_EQ(clientFirst, "4");
 }
 
-// The OpenJ9 builds count as IBM runtimes where those are admitted, and with
-// the HotSpot builds elsewhere: found by default, not by "jrockit", first
-// with "favor_ibm".
-TEST(VendorKeys, OpenJ9BuildsCountAsIbmRuntimesWhereIbmIsAdmitted)
-{
-    // Columns: "VM Provider" in kProviders order; 'S' Sun, 'I' IBM, '-' not admitted.
-    const char expected[] = "S-IIIII";
-    const char favored[] = "S-I--I-";
-    int semeru = -1;
-    for (int i = 0; i < kDistributorKeyCount; ++i)
-        if (std::wstring(GetDistributorKey(i).path) == L"Software\\Semeru\\JRE")
-            semeru = i;
-    ASSERT_GE(semeru, 0);
-    for (int p = 0; p < 7; ++p) {
-        RuntimeFilter filter = Filter(kSources[0], kProviders[p]);
-        RuntimeProvider provider = DistributorProvider(semeru, filter);
-        char seen = !IsRuntimeAdmitted(RuntimeKind::Jre, provider, filter) ? '-'
-                    : provider == RuntimeProvider::Ibm                      ? 'I'
-                                                                            : 'S';
-        EXPECT_EQ(seen, expected[p]) << kProviders[p].provider;
-        EXPECT_EQ(IsRuntimeFavored(RuntimeKind::Jre, provider, filter) ? seen : '-', favored[p])
-            << kProviders[p].provider;
-    }
-    // Every other distributor is a HotSpot build, like the classic Sun keys.
-    for (int i = 0; i < kDistributorKeyCount; ++i) {
-        std::wstring path = GetDistributorKey(i).path;
-        EXPECT_EQ(path.rfind(L"Software\\", 0), 0u);
-        EXPECT_NE(path.back(), L'\\');
-        bool openJ9 = path.rfind(L"Software\\Semeru\\", 0) == 0;
-        EXPECT_EQ(DistributorProvider(i, Filter(kSources[0], kProviders[6])),
-                  openJ9 ? RuntimeProvider::Ibm : RuntimeProvider::Sun);
-    }
-}
-
 }  // namespace
