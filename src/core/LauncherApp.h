@@ -55,9 +55,11 @@ public:
     bool SearchRegistry(RegistryView view, String& home);
     void CollectCandidates(int vendorKey, RegistryView view, RuntimeList& list);
     bool ReadRegistryCandidate(int vendorKey, const String& subkeyName, RegistryView view, String& home, bool& isServer);
+    void CollectDistributorCandidates(RegistryView view, RuntimeList& list) const;
     void SortCandidates(RuntimeList& list) const;
     bool SelectCandidate(RuntimeList& list, JavaVersion& version, String& home) const;
     bool ReadJavaHomeVariable(String& home) const;
+    bool IsVersionAcceptable(const String& home) const;
     void CheckRuntimeArchitecture();
     bool AskForRuntime();
 
@@ -107,6 +109,7 @@ public:
     bool m_preferJRockit = false;
     bool m_preferSun = true;
     bool m_preferIbm = false;
+    bool m_otherVendors = true;  // "Other Vendors": today's distributors' keys are read
     String m_productName;
     String m_productCode;
     AnsiList m_jvmOptions;

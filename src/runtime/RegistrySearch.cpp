@@ -2,12 +2,11 @@
 #include "runtime/CandidateRanking.h"
 #include "runtime/JavaRuntime.h"
 #include "runtime/JvmLibrary.h"
+#include "runtime/RegistrySearchShared.h"
 #include "runtime/RegistryText.h"
 #include "runtime/VendorKeys.h"
 
 // The registry is only ever read here: keys are opened with read access.
-
-namespace {
 
 REGSAM AccessFor(RegistryView view)
 {
@@ -29,11 +28,6 @@ RuntimeFilter FilterOf(const LauncherApp& app)
     return filter;
 }
 
-// The longest registry key name is 255 characters.
-constexpr DWORD kKeyNameCapacity = 256;
-
-}  // namespace
-
 bool LauncherApp::SearchRegistry(RegistryView view, String& home)
 {
     RuntimeFilter filter = FilterOf(*this);
@@ -41,6 +35,10 @@ bool LauncherApp::SearchRegistry(RegistryView view, String& home)
     for (int key = 0; key < kVendorKeyCount; ++key)
         if (IsVendorKeySearched(key, filter))
             CollectCandidates(key, view, candidates);
+    // Today's distributors only where the classic keys offer nothing: an
+    // application that found a runtime before keeps finding the same one.
+    if (candidates.IsEmpty() && m_otherVendors)
+        CollectDistributorCandidates(view, candidates);
     if (!SelectCandidate(candidates, m_versionRequirement.working, home))
         return false;
     if (view == RegistryView::Force64)
@@ -54,14 +52,7 @@ void LauncherApp::CollectCandidates(int vendorKey, RegistryView view, RuntimeLis
     UniqueRegKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, vendor.path, 0, AccessFor(view), key.put()) != ERROR_SUCCESS)
         return;
-    StringList names;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[kKeyNameCapacity];
-        DWORD length = kKeyNameCapacity;
-        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.Append(String(name, length < kKeyNameCapacity ? static_cast<int>(length) : 0));
-    }
+    StringList names = ReadSubkeyNames(key.get());
     key.reset();
 
     bool favored = IsVendorKeyFavored(vendorKey, FilterOf(*this));

@@ -27,3 +27,18 @@ bool ReadRegistryText(HKEY key, const wchar_t* valueName, String& text)
     text.SetLength(length);
     return length > 0;
 }
+
+StringList ReadSubkeyNames(HKEY key)
+{
+    // The longest registry key name is 255 characters.
+    constexpr DWORD kNameCapacity = 256;
+    StringList names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[kNameCapacity];
+        DWORD length = kNameCapacity;
+        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.Append(String(name, length < kNameCapacity ? static_cast<int>(length) : 0));
+    }
+    return names;
+}

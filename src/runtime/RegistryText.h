@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/List.h"
 #include "base/Text.h"
 
 #include <windows.h>
@@ -10,3 +11,7 @@
 // is missing, holds no bytes, changes size while being read, or yields an
 // empty text.
 bool ReadRegistryText(HKEY key, const wchar_t* valueName, String& text);
+
+// The names of key's immediate subkeys in enumeration order, up to the first
+// enumeration that does not succeed.
+StringList ReadSubkeyNames(HKEY key);

@@ -1,7 +1,9 @@
 #include "base/EnvironmentText.h"
 #include "core/LauncherApp.h"
 #include "core/ModulePath.h"
+#include "runtime/CandidateRanking.h"
 #include "runtime/JvmLibrary.h"
+#include "runtime/ReleaseFile.h"
 
 namespace {
 
@@ -39,10 +41,13 @@ bool LauncherApp::FindRuntime()
             accepted = HasJavaDll(home);
         }
         if (accepted) {
-            // A runtime shipped with the launcher is taken as built for it.
+            // A runtime shipped beside the launcher may be built for the
+            // other machine type, with the paired launcher beside it too.
             m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
-            if (!m_jvmLibraryPath.IsEmpty())
+            if (!m_jvmLibraryPath.IsEmpty()) {
+                CheckRuntimeArchitecture();
                 return true;
+            }
         }
     }
 
@@ -58,7 +63,7 @@ bool LauncherApp::FindRuntime()
         m_launchPair = false;  // the runtime of a 64-bit pass did not hold up
     }
 
-    if (ReadJavaHomeVariable(home)) {
+    if (ReadJavaHomeVariable(home) && IsVersionAcceptable(home)) {
         m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
         if (!m_jvmLibraryPath.IsEmpty()) {
             CheckRuntimeArchitecture();
@@ -70,6 +75,16 @@ bool LauncherApp::FindRuntime()
         return false;
     CheckRuntimeArchitecture();
     return true;
+}
+
+// A runtime whose release file names its version must lie in the version
+// window; one whose version cannot be read is taken as it is.
+bool LauncherApp::IsVersionAcceptable(const String& home) const
+{
+    JavaVersion version;
+    if (!ReadReleaseVersion(home, version))
+        return true;
+    return IsInVersionWindow(version, m_versionRequirement.minimum, m_versionRequirement.maximum);
 }
 
 bool LauncherApp::ReadJavaHomeVariable(String& home) const

@@ -14,6 +14,20 @@ const VendorKey kVendorKeys[kVendorKeyCount] = {
     {L"Software\\IBM\\Java2 Runtime Environment", RuntimeKind::Jre, RuntimeProvider::Ibm, false, false},
 };
 
+const DistributorKey kDistributorKeys[kDistributorKeyCount] = {
+    {L"Software\\Eclipse Adoptium\\JDK", DistributorLayout::VersionedMsi, RuntimeKind::Jdk, RuntimeProvider::Sun},
+    {L"Software\\Eclipse Adoptium\\JRE", DistributorLayout::VersionedMsi, RuntimeKind::Jre, RuntimeProvider::Sun},
+    {L"Software\\AdoptOpenJDK\\JDK", DistributorLayout::VersionedMsi, RuntimeKind::Jdk, RuntimeProvider::Sun},
+    {L"Software\\AdoptOpenJDK\\JRE", DistributorLayout::VersionedMsi, RuntimeKind::Jre, RuntimeProvider::Sun},
+    {L"Software\\Eclipse Foundation\\JDK", DistributorLayout::VersionedMsi, RuntimeKind::Jdk, RuntimeProvider::Sun},
+    {L"Software\\Microsoft\\JDK", DistributorLayout::VersionedMsi, RuntimeKind::Jdk, RuntimeProvider::Sun},
+    {L"Software\\Semeru\\JDK", DistributorLayout::VersionedMsi, RuntimeKind::Jdk, RuntimeProvider::Ibm},
+    {L"Software\\Semeru\\JRE", DistributorLayout::VersionedMsi, RuntimeKind::Jre, RuntimeProvider::Ibm},
+    {L"Software\\Azul Systems\\Zulu", DistributorLayout::Installation, RuntimeKind::Jdk, RuntimeProvider::Sun},
+    {L"Software\\BellSoft\\Liberica", DistributorLayout::Installation, RuntimeKind::Jdk, RuntimeProvider::Sun},
+    {L"Software\\Amazon Corretto", DistributorLayout::Installation, RuntimeKind::Jdk, RuntimeProvider::Sun},
+};
+
 bool IsKindFirst(RuntimeKind kind, const RuntimeFilter& filter)
 {
     return kind == RuntimeKind::Jdk ? filter.jdkFirst : filter.jreFirst;
@@ -54,16 +68,41 @@ const VendorKey& GetVendorKey(int index)
     return kVendorKeys[index];
 }
 
+const DistributorKey& GetDistributorKey(int index)
+{
+    if (index < 0 || index >= kDistributorKeyCount)
+        RaiseFatalError(kFatalBounds);
+    return kDistributorKeys[index];
+}
+
+bool IsRuntimeAdmitted(RuntimeKind kind, RuntimeProvider provider, const RuntimeFilter& filter)
+{
+    bool kindAdmitted = filter.allowOtherKind || IsKindFirst(kind, filter);
+    bool providerAdmitted = IsProviderAllowed(provider, filter) || IsProviderFavored(provider, filter);
+    return kindAdmitted && providerAdmitted;
+}
+
+bool IsRuntimeFavored(RuntimeKind kind, RuntimeProvider provider, const RuntimeFilter& filter)
+{
+    return IsKindFirst(kind, filter) && IsProviderFavored(provider, filter);
+}
+
+RuntimeProvider DistributorProvider(int index, const RuntimeFilter& filter)
+{
+    RuntimeProvider provider = GetDistributorKey(index).provider;
+    if (provider == RuntimeProvider::Ibm && !filter.allowIbm && !filter.preferIbm)
+        return RuntimeProvider::Sun;
+    return provider;
+}
+
 bool IsVendorKeySearched(int index, const RuntimeFilter& filter)
 {
     const VendorKey& key = GetVendorKey(index);
-    bool kindAdmitted = filter.allowOtherKind || IsKindFirst(key.kind, filter);
-    bool providerAdmitted = IsProviderAllowed(key.provider, filter) || IsProviderFavored(key.provider, filter);
-    return kindAdmitted && providerAdmitted;
+    return IsRuntimeAdmitted(key.kind, key.provider, filter);
 }
 
 bool IsVendorKeyFavored(int index, const RuntimeFilter& filter)
 {
     const VendorKey& key = GetVendorKey(index);
-    return IsKindFirst(key.kind, filter) && IsProviderFavored(key.provider, filter);
+    return IsRuntimeFavored(key.kind, key.provider, filter);
 }

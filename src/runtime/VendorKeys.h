@@ -1,7 +1,12 @@
 #pragma once
 
-// The registry keys under HKEY_LOCAL_MACHINE where Java vendors register
-// their runtimes, and which of them a search reads. No Windows calls here.
+// The registry keys where Java vendors register their runtimes, and which of
+// them a search reads. No Windows calls here.
+//
+// Two groups: the classic vendor keys under HKEY_LOCAL_MACHINE, and the keys
+// that today's OpenJDK distributors write, under HKEY_LOCAL_MACHINE and, for
+// per-user installs, HKEY_CURRENT_USER. The second group is read only where
+// the first one yields no runtime.
 
 enum class RuntimeKind { Jdk, Jre };
 enum class RuntimeProvider { Sun, JRockit, Ibm };
@@ -19,6 +24,29 @@ constexpr int kVendorKeyCount = 7;
 // index 0 .. kVendorKeyCount - 1, in search order.
 const VendorKey& GetVendorKey(int index);
 
+// How a distributor key names its runtimes.
+enum class DistributorLayout {
+    // One subkey per version ("17.0.9.9"). The home is the value "Path" of its
+    // subkey "hotspot\MSI" or "openj9\MSI", else its own value "JavaHome".
+    VersionedMsi,
+    // One subkey per installation ("zulu-17"), holding "InstallationPath" or
+    // "JavaHome"; where it holds neither, its own subkeys are looked at. The
+    // kind is read from the home: a JDK has "bin\javac.exe".
+    Installation,
+};
+
+struct DistributorKey {
+    const wchar_t* path;  // below the root key, no trailing backslash
+    DistributorLayout layout;
+    RuntimeKind kind;     // VersionedMsi only
+    RuntimeProvider provider;
+};
+
+constexpr int kDistributorKeyCount = 11;
+
+// index 0 .. kDistributorKeyCount - 1, in search order.
+const DistributorKey& GetDistributorKey(int index);
+
 // The "JVM Source" and "VM Provider" flags of the launch.
 struct RuntimeFilter {
     bool jdkFirst = false;
@@ -31,6 +59,18 @@ struct RuntimeFilter {
     bool preferSun = true;
     bool preferIbm = false;
 };
+
+// A runtime of this kind and provider may be chosen: its kind is admitted
+// (both kinds, or its kind first) and its provider is allowed or favoured.
+bool IsRuntimeAdmitted(RuntimeKind kind, RuntimeProvider provider, const RuntimeFilter& filter);
+// Its kind is first and its provider favoured.
+bool IsRuntimeFavored(RuntimeKind kind, RuntimeProvider provider, const RuntimeFilter& filter);
+
+// The provider a distributor key counts as. OpenJ9 builds count as IBM
+// runtimes where IBM runtimes are allowed or favoured; where they are not
+// (the default, which names only the reference family), they count with the
+// HotSpot builds, so that a default search finds them too.
+RuntimeProvider DistributorProvider(int index, const RuntimeFilter& filter);
 
 // A key is read when its kind is admitted (both kinds, or its kind first) and
 // its provider is allowed or favoured.

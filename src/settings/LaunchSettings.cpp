@@ -76,6 +76,9 @@ bool LauncherApp::ReadLaunchSettings()
     m_allowIbm = provider.allowIbm;
     m_preferIbm = provider.preferIbm;
 
+    // On unless the word is "no", in any case.
+    m_otherVendors = !settings.GetValue(runtime, String(L"Other Vendors")).EqualsNoCase(L"no");
+
     String mainClass = settings.GetValue(runtime, String(L"Main Class"));
     if (mainClass.IsEmpty()) {
         ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_MAIN_CLASS));

@@ -91,6 +91,14 @@ protected:
         m_keys.back()->SetString(L"JavaHome", home);
     }
 
+    // One text value of a registration the way a distributor's installer writes it.
+    void RegisterValue(const std::wstring& key, const std::wstring& name, const std::wstring& value,
+                       REGSAM view = runtime_test::kLauncherView)
+    {
+        m_keys.push_back(std::make_unique<ScopedRegKey>(HKEY_LOCAL_MACHINE, key, view));
+        m_keys.back()->SetString(name, value);
+    }
+
     // Runs the launcher, making sure it leaves the vendor keys as they were.
     LaunchResult Launch(const std::wstring& javaHome = L"")
     {
@@ -164,6 +172,56 @@ TEST_F(RuntimeE2e, RegistryRuntimeWithoutMaximumVersionRuns)
 
     m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nMinimum Version=1.6\n");
     EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"jre11") + L"\\bin\\server\\jvm.dll");
+}
+
+// Today's OpenJDK installers register their runtimes under their own keys
+// only. Those are found when the classic keys name no runtime, never before.
+TEST_F(RuntimeE2e, RuntimesOfTodaysInstallers)
+{
+    const std::wstring mainClass = L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n";
+    std::wstring temurin = JunkRuntime(m_elsewhere / L"temurin");
+    std::wstring microsoft = JunkRuntime(m_elsewhere / L"microsoft");
+    std::wstring zulu = JunkRuntime(m_elsewhere / L"zulu");
+    WriteBytes(m_elsewhere / L"zulu\\release", "JAVA_VERSION=\"21.0.1\"\r\n");
+    m_app.WriteIni(mainClass);
+
+    RegisterValue(L"Software\\Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", L"Path", m_elsewhere / L"temurin");
+    EXPECT_EQ(ChosenLibrary(Launch()), temurin);
+    m_keys.clear();
+
+    RegisterValue(L"Software\\Microsoft\\JDK\\11.0.21.9\\hotspot\\MSI", L"Path", m_elsewhere / L"microsoft");
+    EXPECT_EQ(ChosenLibrary(Launch()), microsoft);
+    // The newer Zulu, whose version only its release file tells.
+    RegisterValue(L"Software\\Azul Systems\\Zulu\\zulu-21", L"InstallationPath", m_elsewhere / L"zulu");
+    EXPECT_EQ(ChosenLibrary(Launch()), zulu);
+
+    // A classic registration wins, though older.
+    std::wstring classic = JunkRuntime(m_elsewhere / L"classic");
+    Register(runtime_test::kJreKey, L"1.8.0_201", m_elsewhere / L"classic");
+    EXPECT_EQ(ChosenLibrary(Launch()), classic);
+    m_keys.pop_back();
+
+    // "Other Vendors=no": only the classic keys count.
+    m_app.WriteIni(mainClass + L"Other Vendors=no\n");
+    LaunchResult result = Launch();
+    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+}
+
+// JAVA_HOME is the last source before the user is asked. A runtime there
+// whose release file names a version outside the window is not taken.
+TEST_F(RuntimeE2e, JavaHomeOutsideTheVersionWindow)
+{
+    std::wstring javaHome = JunkRuntime(m_elsewhere / L"javahome");
+    WriteBytes(m_elsewhere / L"javahome\\release", "JAVA_VERSION=\"1.6.0_45\"\n");
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nMinimum Version=1.8\n"
+                   L"Maximum Version=any\n");
+    LaunchResult result = Launch(m_elsewhere / L"javahome");
+    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+
+    WriteBytes(m_elsewhere / L"javahome\\release", "JAVA_VERSION=\"1.8.0_392\"\n");
+    EXPECT_EQ(ChosenLibrary(Launch(m_elsewhere / L"javahome")), javaHome);
 }
 
 // A second copy of this build's launcher standing in for the paired launcher
@@ -240,6 +298,49 @@ TEST_F(PairedRuntimeE2e, JrePathOfAnotherMachineGoesToThePair)
     m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nJRE Path=" + (m_elsewhere / L"other") +
                    L"\n");
     EXPECT_EQ(ChosenLibrary(Launch()), (m_elsewhere / L"other") + L"\\bin\\server\\jvm.dll");
+}
+
+}  // namespace
+
+namespace {
+
+// A runtime of the other machine type shipped beside the launcher, with the
+// paired launcher configured: the launch goes to the pair.
+TEST_F(PairedRuntimeE2e, BundledRuntimeOfTheOtherMachineGoesToThePair)
+{
+    runtime_test::MakeRuntime(In(L"jre"), {L"server"}, true, runtime_test::MinimalPeImage(kOtherMachine));
+    m_app.WriteIni(Settings(L""));
+    EXPECT_EQ(ChosenLibrary(Launch()), m_pairLibrary);
+}
+
+// A 64-bit Temurin install, registered only in the 64-bit view as its
+// installer does it, runs the application. The 32-bit launcher hands the
+// launch to the real 64-bit launcher of the peer build, which finds the same
+// runtime in its own view; the 64-bit launcher finds it there at once.
+TEST_F(RuntimeE2e, Temurin64BitInstallRunsTheApplication)
+{
+    const std::wstring settings = L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
+                                  L"[Class Path]\nClass Path=C:\\app.jar\n";
+    if (runtime_test::kIs64BitLauncher) {
+        m_app.WriteIni(settings);
+    } else {
+        ASSERT_FALSE(PeerBuildDir().empty()) << "no 64-bit build for the paired launcher (JL_PEER_BUILD)";
+        m_app.CopyLauncher(L"launcher64.exe", PeerBuildDir() + L"\\bin\\launcher64.exe");
+        m_app.WriteIni(settings);
+        m_app.CopyLauncher(L"launcher.exe");
+        m_app.WriteIni(settings + L"[Application]\nPair Product=" + In(L"launcher64.exe") +
+                       L"\nPair Return Code=Yes\n");
+    }
+    m_app.InstallRuntime(L"temurin", L"server", L"plain", !runtime_test::kIs64BitLauncher);
+    RegisterValue(L"Software\\Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", L"Path", In(L"temurin"),
+                  KEY_WOW64_64KEY);
+
+    LaunchResult result = Launch();
+    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, 0u);
+    FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
+    EXPECT_EQ(log.Values(L"main"), std::vector<std::wstring>{L"test/RecordArgs"});
+    EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), In(L"temurin\\bin\\server\\jvm.dll"));
 }
 
 }  // namespace

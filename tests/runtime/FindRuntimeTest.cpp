@@ -102,6 +102,32 @@ TEST_F(FindRuntime, ArchitectureIsCheckedForJrePathAndJavaHomeOnly)
     EXPECT_FALSE(m_app.m_launchPair);
 }
 
+TEST_F(FindRuntime, JavaHomeKeepsToTheVersionWindowWhenItsVersionIsKnown)
+{
+    MakeHome(L"javahome", {L"client"});
+    SetJavaHome(m_folder / L"javahome");
+    SetRange(L"1.8", L"11");
+    struct Case {
+        const char* release;  // null: no release file
+        bool used;
+    };
+    const Case cases[] = {
+        {"JAVA_VERSION=\"1.6.0_45\"\n", false},
+        {"JAVA_VERSION=\"17.0.9\"\n", false},
+        {"JAVA_VERSION=\"1.8.0_392\"\n", true},
+        {"JAVA_VERSION=\"11.0.21\"\r\n", true},
+        {"IMPLEMENTOR=\"unknown\"\n", true},  // no version: used as it is
+        {nullptr, true},
+    };
+    for (const Case& c : cases) {
+        DeleteFileW((m_folder / L"javahome\\release").c_str());
+        if (c.release)
+            WriteBytes(m_folder / L"javahome\\release", c.release);
+        EXPECT_EQ(Find(), c.used) << (c.release ? c.release : "(no release file)");
+        EXPECT_EQ(Library(), c.used ? ClientLibrary(L"javahome") : L"");
+    }
+}
+
 // A runtime shipped beside the executable (here: the test executable).
 class BundledRuntime : public FindRuntime {
 protected:
@@ -112,7 +138,7 @@ protected:
     }
 };
 
-TEST_F(BundledRuntime, BeatsTheRegistryAndIsNotArchitectureChecked)
+TEST_F(BundledRuntime, BeatsTheRegistryAndGoesToThePairWhenBuiltForIt)
 {
     MakeHome(L"registered", {L"client"});
     Register(kJreKey, L"11", L"registered");
@@ -122,6 +148,18 @@ TEST_F(BundledRuntime, BeatsTheRegistryAndIsNotArchitectureChecked)
 
     ASSERT_TRUE(Find());
     EXPECT_EQ(Library(), ExeDirectory() + L"jre\\bin\\client\\jvm.dll");
+    EXPECT_TRUE(m_app.m_launchPair);
+
+    // Without a paired launcher it stays with this one.
+    m_app.m_pairProduct.Clear();
+    ASSERT_TRUE(Find());
+    EXPECT_EQ(Library(), ExeDirectory() + L"jre\\bin\\client\\jvm.dll");
+    EXPECT_FALSE(m_app.m_launchPair);
+    m_app.m_pairProduct = kPairProductName;
+
+    // One of this launcher's own machine type stays too.
+    MakeRuntime(ExeDirectory() + L"jre", {L"client"}, true, MinimalPeImage(kLauncherMachine));
+    ASSERT_TRUE(Find());
     EXPECT_FALSE(m_app.m_launchPair);
 
     // It still yields to "JRE Path".

@@ -14,12 +14,13 @@ const wchar_t kIbmKey[] = L"Software\\IBM\\Java2 Runtime Environment";
 
 namespace {
 
-void Snapshot(REGSAM view, const std::wstring& path, std::map<std::wstring, std::wstring>& out)
+void Snapshot(HKEY root, REGSAM view, const std::wstring& path, std::map<std::wstring, std::wstring>& out)
 {
     HKEY key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return;
-    std::wstring prefix = (view == KEY_WOW64_64KEY ? L"64|" : L"32|") + path;
+    std::wstring prefix = std::wstring(root == HKEY_CURRENT_USER ? L"HKCU " : L"HKLM ") +
+                          (view == KEY_WOW64_64KEY ? L"64|" : L"32|") + path;
     out[prefix] = L"";
     DWORD maxName = 0, maxData = 0;
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName, &maxData,
@@ -47,7 +48,7 @@ void Snapshot(REGSAM view, const std::wstring& path, std::map<std::wstring, std:
     }
     RegCloseKey(key);
     for (const std::wstring& child : children)
-        Snapshot(view, path + L"\\" + child, out);
+        Snapshot(root, view, path + L"\\" + child, out);
 }
 
 }  // namespace
@@ -61,13 +62,13 @@ void VendorRegistry::Clear()
 {
     while (!m_created.empty()) {
         const auto& created = m_created.back();
-        LSTATUS status = RegDeleteKeyExW(HKEY_LOCAL_MACHINE, created.second.c_str(), created.first, 0);
+        LSTATUS status = RegDeleteKeyExW(created.root, created.path.c_str(), created.view, 0);
         EXPECT_EQ(status, ERROR_SUCCESS) << "cannot remove a test key";
         m_created.pop_back();
     }
 }
 
-HKEY VendorRegistry::Create(REGSAM view, const std::wstring& path)
+HKEY VendorRegistry::Create(HKEY root, REGSAM view, const std::wstring& path)
 {
     // One level at a time, so that every key this fixture made is known.
     HKEY key = nullptr;
@@ -76,14 +77,14 @@ HKEY VendorRegistry::Create(REGSAM view, const std::wstring& path)
         DWORD disposition = 0;
         if (key)
             RegCloseKey(key);
-        LSTATUS status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, part.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
+        LSTATUS status = RegCreateKeyExW(root, part.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
                                          nullptr, &key, &disposition);
         if (status != ERROR_SUCCESS) {
             ADD_FAILURE() << "cannot create a test key";
             return nullptr;
         }
         if (disposition == REG_CREATED_NEW_KEY)
-            m_created.emplace_back(view, part);
+            m_created.push_back({root, view, part});
         if (slash == std::wstring::npos)
             return key;
     }
@@ -99,7 +100,7 @@ void VendorRegistry::Register(REGSAM view, const std::wstring& vendorKey, const 
 void VendorRegistry::RegisterRaw(REGSAM view, const std::wstring& vendorKey, const std::wstring& version, DWORD type,
                                  const void* data, DWORD bytes)
 {
-    HKEY key = Create(view, vendorKey + L"\\" + version);
+    HKEY key = Create(HKEY_LOCAL_MACHINE, view, vendorKey + L"\\" + version);
     if (!key)
         return;
     if (data)
@@ -107,12 +108,32 @@ void VendorRegistry::RegisterRaw(REGSAM view, const std::wstring& vendorKey, con
     RegCloseKey(key);
 }
 
+void VendorRegistry::SetText(HKEY root, REGSAM view, const std::wstring& path, const std::wstring& name,
+                             const std::wstring& text)
+{
+    HKEY key = Create(root, view, path);
+    if (!key)
+        return;
+    EXPECT_EQ(RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+    RegCloseKey(key);
+}
+
 std::map<std::wstring, std::wstring> SnapshotVendorKeys()
 {
+    static const wchar_t* const kRoots[] = {
+        L"Software\\JavaSoft",           L"Software\\JRockit",       L"Software\\IBM",
+        L"Software\\Eclipse Adoptium",   L"Software\\AdoptOpenJDK",  L"Software\\Eclipse Foundation",
+        L"Software\\Microsoft\\JDK",     L"Software\\Semeru",        L"Software\\Azul Systems",
+        L"Software\\BellSoft",           L"Software\\Amazon Corretto",
+    };
     std::map<std::wstring, std::wstring> keys;
-    for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
-        for (const wchar_t* root : {L"Software\\JavaSoft", L"Software\\JRockit", L"Software\\IBM"})
-            Snapshot(view, root, keys);
+    for (const wchar_t* path : kRoots) {
+        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY})
+            Snapshot(HKEY_LOCAL_MACHINE, view, path, keys);
+        Snapshot(HKEY_CURRENT_USER, 0, path, keys);
+    }
     return keys;
 }
 

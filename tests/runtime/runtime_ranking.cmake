@@ -1,4 +1,5 @@
-# Ranking, choice and key filtering of registry runtimes: plain logic.
+# Ranking, choice and key filtering of registry runtimes, release files: plain logic.
 jl_add_test(runtime_ranking_tests SOURCES
   CandidateRankingTest.cpp
+  ReleaseFileTest.cpp
   VendorKeysTest.cpp)

@@ -2,6 +2,7 @@
 # Tests that write vendor keys into the test prefix take turns.
 jl_add_test(runtime_search_tests SOURCES
   RegistrySearchTest.cpp
+  DistributorSearchTest.cpp
   FindRuntimeTest.cpp
   SearchFixture.cpp
   VendorRegistry.cpp
