@@ -28,6 +28,28 @@ bool IsRootRelative(const String& path)
 
 }  // namespace
 
+bool GetFullPath(const String& path, String& full)
+{
+    // Size first, then the text; the size is asked again should the current
+    // folder change in between.
+    DWORD size = GetFullPathNameW(path.CStr(), 0, nullptr, nullptr);
+    DWORD written = 0;
+    while (size > 0 && size <= kLongestFullPath) {
+        wchar_t* buffer = full.GetBuffer(static_cast<int>(size));
+        written = GetFullPathNameW(path.CStr(), size + 1, buffer, nullptr);
+        if (written <= size)
+            break;
+        size = written;
+        written = 0;
+    }
+    if (written == 0) {
+        full.Clear();
+        return false;
+    }
+    full.SetLength(static_cast<int>(written));
+    return true;
+}
+
 FileFinder::FileFinder() : m_findData() {}
 
 void FileFinder::Close()
@@ -47,26 +69,11 @@ bool FileFinder::FindFirst(const wchar_t* name)
     if (!m_findHandle)
         return false;  // FindFirstFileW's last error stays (reset keeps it)
 
-    // Size first, then the text; the size is asked again should the current
-    // folder change in between.
-    DWORD size = GetFullPathNameW(path.CStr(), 0, nullptr, nullptr);
-    DWORD written = 0;
-    while (size > 0 && size <= kLongestFullPath) {
-        wchar_t* buffer = m_root.GetBuffer(static_cast<int>(size));
-        written = GetFullPathNameW(path.CStr(), size + 1, buffer, nullptr);
-        if (written <= size)
-            break;
-        size = written;
-        written = 0;
-    }
-    if (written == 0) {
-        m_root.Clear();
+    if (!GetFullPath(path, m_root)) {
         Close();
         SetLastError(ERROR_INVALID_NAME);
         return false;
     }
-    m_root.SetLength(static_cast<int>(written));
-
     CutToFolderPart(m_root);
 
     m_found = true;
@@ -130,6 +137,15 @@ DWORD CreateParentDirectories(const String& path)
         builtCreatedHere = created;
     }
     return (lastError == 0 || lastError == ERROR_ALREADY_EXISTS) ? 0 : lastError;
+}
+
+DWORD CreateFoldersFor(const String& path)
+{
+    String full;
+    String extended;
+    if (!GetFullPath(path, full) || !MakeExtendedLengthForm(full, IsUncPath, extended))
+        return ERROR_INVALID_NAME;
+    return CreateParentDirectories(extended);
 }
 
 bool RemoveDirectoryLong(const String& path)

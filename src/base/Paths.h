@@ -39,6 +39,10 @@ private:
     String m_root;
 };
 
+// The full path of path as the file functions resolve it (relative to the
+// current folder, "/" read as "\"); false, with full empty, when there is none.
+bool GetFullPath(const String& path, String& full);
+
 // True when an absolute path (drive or server form, used as given) names
 // something that exists. Relative paths never count as existing.
 bool AbsolutePathExists(const String& path);
@@ -53,6 +57,12 @@ StringList SplitPath(const String& path);
 // share levels of a network path are passed over. No long prefix is added:
 // callers that need folders beyond 259 characters pass a prefixed path.
 DWORD CreateParentDirectories(const String& path);
+
+// Creates the folders on the way to the file that path names, in any form a
+// file function takes it: relative to the current folder, with "/" as well as
+// "\" between its parts, or longer than 259 characters. Returns as
+// CreateParentDirectories, or ERROR_INVALID_NAME when path has no full form.
+DWORD CreateFoldersFor(const String& path);
 
 // Removes one empty folder of a local path, adding the long prefix to a path
 // of 260 characters or more that lacks it.

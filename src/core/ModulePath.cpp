@@ -3,22 +3,33 @@
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
 #include "res/resource.h"
+#include "settings/GrowingBuffer.h"
+
+String ReadModuleFilePath(HMODULE module, DWORD& error)
+{
+    String path;
+    error = ERROR_SUCCESS;
+    // A path that does not fit comes back cut to the buffer's size, so the
+    // buffer grows until the whole path fits.
+    int length = ReadIntoGrowingBuffer(path, MAX_PATH, 0, [&](wchar_t* buffer, int size) {
+        DWORD written = GetModuleFileNameW(module, buffer, static_cast<DWORD>(size));
+        error = GetLastError();
+        return static_cast<int>(written);
+    });
+    path.SetLength(length);
+    path.SetLengthToTerminator();
+    return path;
+}
 
 String GetModulePath()
 {
-    String path;
-    wchar_t* buffer = path.GetBuffer(MAX_PATH);
-    DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-    DWORD error = GetLastError();
-    if (length == 0) {
-        path.SetLength(0);
+    DWORD error = ERROR_SUCCESS;
+    String path = ReadModuleFilePath(nullptr, error);
+    if (path.IsEmpty()) {
         LauncherApp* app = LauncherApp::Instance();
         ShowSystemError(app ? app->m_hSplashWnd : nullptr, TextId(IDS_WINDOWS_ERROR),
                         LoadResourceString(IDS_MODULE_PATH_FAILED).CStr(), error);
-        return path;
     }
-    path.SetLength(length < MAX_PATH ? static_cast<int>(length) : MAX_PATH);
-    path.SetLengthToTerminator();
     return path;
 }
 

@@ -11,6 +11,12 @@ bool IsDotEntry(const wchar_t* name)
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
+void AppendElement(String& classPath, const String& element)
+{
+    classPath.Append(element);
+    classPath.Append(L';');
+}
+
 }  // namespace
 
 String LauncherApp::BuildClassPath(const String& setting)
@@ -19,14 +25,13 @@ String LauncherApp::BuildClassPath(const String& setting)
     StringList items;
     SplitList(setting, L";", items);
     for (const String& written : items) {
-        String item = ExpandEnvironment(written);
-        if (IsAbsoluteClassPathItem(item) && !IsWildcardClassPathItem(item)) {
-            // Named outright: kept whether or not it exists yet.
-            classPath.Append(item);
-            classPath.Append(L';');
-        } else {
+        String item = CleanClassPathItem(ExpandEnvironment(written));
+        if (item.IsEmpty())
+            continue;  // names nothing
+        if (IsAbsoluteClassPathItem(item) && !IsWildcardClassPathItem(item))
+            AppendElement(classPath, item);  // named outright: kept whether or not it exists yet
+        else
             ExpandClassPathEntry(item, classPath);
-        }
     }
     return classPath;
 }
@@ -43,9 +48,18 @@ void LauncherApp::ExpandClassPathEntry(const String& entry, String& classPath)
         pattern.Append(L'\\');
         pattern.Append(entry);
     }
+
+    // A relative item without "*" names one file or folder: it stays as
+    // written, so that lib\core.jar keeps its folder and "." or lib\. name
+    // the folders they say. It is left out when it does not exist.
+    if (!IsWildcardClassPathItem(entry)) {
+        if (GetFileAttributesW(pattern.CStr()) != INVALID_FILE_ATTRIBUTES)
+            AppendElement(classPath, pattern);
+        return;
+    }
+
     int slash = pattern.ReverseFind(L'\\');
     String folder = pattern.Left(slash < 0 ? 0 : slash);
-
     WIN32_FIND_DATAW match;
     // Basic information and large fetches: short names are not needed, and a
     // folder of thousands of jars is read in few round trips.

@@ -5,6 +5,10 @@
 // How one item of the "Class Path" setting is treated (after its environment
 // references are expanded).
 
+// The item as it is searched and written: blanks around it removed (so that
+// "a.jar; b.jar" names two items) and "/" read as the folder separator "\".
+String CleanClassPathItem(const String& item);
+
 // A drive path ("C:...") or a network path ("\\server..."). Everything else,
 // a single leading backslash included, is relative to the launcher's folder.
 bool IsAbsoluteClassPathItem(const String& item);

@@ -15,9 +15,11 @@ void LauncherApp::PrepareEnvironment()
         if (list.Last() != L';')
             list.Append(L';');
         list.Append(GetModuleDirectory());
-        list.Append(L";.;%Path%;");
+        list.Append(L";%Path%;");
         list.Append(home);
-        list.Append(L"\\lib");
+        // The current folder comes last: a DLL that happens to lie there must
+        // not win over the application's and the system's own.
+        list.Append(L"\\lib;.");
         m_libraryPath = ExpandEnvironment(list);
         m_jvmOptions.Append(ToAnsi(String(L"-Djava.library.path=") + m_libraryPath));
     }

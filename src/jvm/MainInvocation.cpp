@@ -44,6 +44,72 @@ jobjectArray LauncherApp::NewJavaStringArray(const StringList& list)
     return array;
 }
 
+namespace {
+
+// Whether the class loads through the system class loader, asked the way the
+// runtime's launcher helper asks (without initialising it). Any exception is
+// cleared: the helper reports the failure itself.
+bool MainClassLoads(JNIEnv* env, jstring dottedName)
+{
+    jclass loaderClass = env->FindClass("java/lang/ClassLoader");
+    jmethodID systemLoader =
+        loaderClass ? env->GetStaticMethodID(loaderClass, "getSystemClassLoader", "()Ljava/lang/ClassLoader;")
+                    : nullptr;
+    jobject loader = systemLoader ? env->CallStaticObjectMethod(loaderClass, systemLoader) : nullptr;
+    jclass classClass = loader ? env->FindClass("java/lang/Class") : nullptr;
+    jmethodID forName = classClass ? env->GetStaticMethodID(classClass, "forName",
+                                                            "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;")
+                                   : nullptr;
+    jobject loaded = forName ? env->CallStaticObjectMethod(classClass, forName, dottedName, JNI_FALSE, loader) : nullptr;
+    env->ExceptionClear();
+    return loaded != nullptr;
+}
+
+// The exit sink while the runtime's launcher helper checks the main class.
+// The helper reports a class it cannot load, or one without a main method,
+// on the standard error stream, which a windowed application does not show,
+// and ends the program with System.exit(1). The user is told here instead,
+// and the launch ends with -1 like any launch that fails before main. The VM
+// calls the hook on a thread of its own, with its Java threads stopped, and
+// ends the process once the hook returns: so the message is shown without
+// JNI and the process is ended here.
+class MainClassCheckExit : public ExitSink {
+public:
+    MainClassCheckExit(LauncherApp& app, bool classLoads)
+        : m_app(app), m_previous(app.m_pExitSink), m_classLoads(classLoads)
+    {
+        app.m_pExitSink = this;
+    }
+    ~MainClassCheckExit() { m_app.m_pExitSink = m_previous; }
+    MainClassCheckExit(const MainClassCheckExit&) = delete;
+    MainClassCheckExit& operator=(const MainClassCheckExit&) = delete;
+
+    void Exit(int code) override
+    {
+        if (code == 1) {
+            if (m_classLoads)
+                ShowErrorMessage(m_app.m_hSplashWnd, TextId(IDS_NO_MAIN_METHOD));
+            else
+                ShowFormattedError(m_app.m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), m_app.m_mainClass.CStr());
+            ExitProcess(static_cast<UINT>(-1));
+        }
+        if (m_previous)
+            m_previous->Exit(code);
+    }
+    void Abort() override
+    {
+        if (m_previous)
+            m_previous->Abort();
+    }
+
+private:
+    LauncherApp& m_app;
+    ExitSink* m_previous;
+    bool m_classLoads;
+};
+
+}  // namespace
+
 jclass LauncherApp::FindMainClass()
 {
     JNIEnv* env = m_pJniEnv;
@@ -60,6 +126,9 @@ jclass LauncherApp::FindMainClass()
             dotted.ReplaceAll(L'/', L'.');
             jstring name = NewJavaString(dotted);
             if (name) {
+                // A class the helper rejects ends the program inside this
+                // call (see MainClassCheckExit).
+                MainClassCheckExit check(*this, MainClassLoads(env, name));
                 jobject loaded = env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, jint(1), name);
                 if (loaded)
                     return static_cast<jclass>(loaded);

@@ -6,17 +6,17 @@ namespace {
 
 enum class JavaStream { Out, Err };
 
-// Points System.out or System.err at a new print stream on the file path
-// (appending or truncating). False when any step fails; the stream is then
-// left as the VM set it up.
-bool RedirectStream(LauncherApp& app, JavaStream stream, const String& path, bool append)
+// A new print stream on a new file stream for path (appending or
+// truncating), after the folders on the way to it were made. Null when any
+// step fails.
+jobject OpenPrintStream(LauncherApp& app, const String& path, bool append)
 {
     JNIEnv* env = app.m_pJniEnv;
-    CreateParentDirectories(path);  // a failure shows as a failed FileOutputStream below
+    CreateFoldersFor(path);  // a failure shows as a failed FileOutputStream below
 
     jstring javaPath = app.NewJavaString(path);
     if (!javaPath)
-        return false;
+        return nullptr;
     jclass fileStreamClass = env->FindClass("java/io/FileOutputStream");
     jmethodID fileStreamInit =
         fileStreamClass ? env->GetMethodID(fileStreamClass, "<init>", "(Ljava/lang/String;Z)V") : nullptr;
@@ -24,15 +24,19 @@ bool RedirectStream(LauncherApp& app, JavaStream stream, const String& path, boo
                              ? env->NewObject(fileStreamClass, fileStreamInit, javaPath, append ? JNI_TRUE : JNI_FALSE)
                              : nullptr;
     if (!fileStream)
-        return false;
+        return nullptr;
 
     jclass printStreamClass = env->FindClass("java/io/PrintStream");
     jmethodID printStreamInit =
         printStreamClass ? env->GetMethodID(printStreamClass, "<init>", "(Ljava/io/OutputStream;)V") : nullptr;
-    jobject printStream = printStreamInit ? env->NewObject(printStreamClass, printStreamInit, fileStream) : nullptr;
-    if (!printStream)
-        return false;
+    return printStreamInit ? env->NewObject(printStreamClass, printStreamInit, fileStream) : nullptr;
+}
 
+// Points System.out or System.err at the print stream. False when that
+// fails; the stream is then left as it was and a pending exception has been
+// described.
+bool SetSystemStream(JNIEnv* env, JavaStream stream, jobject printStream)
+{
     jclass system = env->FindClass("java/lang/System");
     jmethodID setter = system ? env->GetStaticMethodID(system, stream == JavaStream::Out ? "setOut" : "setErr",
                                                        "(Ljava/io/PrintStream;)V")
@@ -45,6 +49,31 @@ bool RedirectStream(LauncherApp& app, JavaStream stream, const String& path, boo
         return false;
     }
     return true;
+}
+
+// Redirects one stream; returns the print stream it now writes to, or null
+// when the redirection failed (a pending exception is then described).
+jobject RedirectStream(LauncherApp& app, JavaStream stream, const String& path, bool append)
+{
+    JNIEnv* env = app.m_pJniEnv;
+    jobject printStream = OpenPrintStream(app, path, append);
+    if (printStream && SetSystemStream(env, stream, printStream))
+        return printStream;
+    if (env->ExceptionOccurred())
+        env->ExceptionDescribe();
+    return nullptr;
+}
+
+// Two names of one file: equal once both are full paths, ignoring case as
+// the file system does.
+bool NameTheSameFile(const String& first, const String& second)
+{
+    String firstFull;
+    String secondFull;
+    if (!GetFullPath(first, firstFull) || !GetFullPath(second, secondFull))
+        return false;
+    return CompareStringOrdinal(firstFull.CStr(), firstFull.Length(), secondFull.CStr(), secondFull.Length(), TRUE) ==
+           CSTR_EQUAL;
 }
 
 }  // namespace
@@ -62,11 +91,19 @@ void LauncherApp::RedirectOutput()
         if (errorStamped)
             ExpandTimestamp(m_errorFile, now);
     }
-    JNIEnv* env = m_pJniEnv;
-    if (!m_outputFile.IsEmpty() && !RedirectStream(*this, JavaStream::Out, m_outputFile, m_outputAppend) &&
-        env->ExceptionOccurred())
-        env->ExceptionDescribe();
-    if (!m_errorFile.IsEmpty() && !RedirectStream(*this, JavaStream::Err, m_errorFile, m_errorAppend) &&
-        env->ExceptionOccurred())
-        env->ExceptionDescribe();
+
+    // Output and errors sent to one file share one stream: two streams would
+    // each write from their own position and overwrite each other. The file
+    // is appended to when either setting asks for it.
+    bool shared = !m_outputFile.IsEmpty() && !m_errorFile.IsEmpty() && NameTheSameFile(m_outputFile, m_errorFile);
+    jobject output = nullptr;
+    if (!m_outputFile.IsEmpty())
+        output = RedirectStream(*this, JavaStream::Out, m_outputFile,
+                                m_outputAppend || (shared && m_errorAppend));
+    if (m_errorFile.IsEmpty())
+        return;
+    if (shared && output)
+        SetSystemStream(m_pJniEnv, JavaStream::Err, output);  // describes its own failure
+    else
+        RedirectStream(*this, JavaStream::Err, m_errorFile, m_errorAppend);
 }

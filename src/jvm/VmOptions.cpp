@@ -16,8 +16,11 @@ void LauncherApp::AddVmParameter(const String& parameter, StringList& workingLis
     String unquoted = RemoveQuotes(parameter);
     if (IsRelativeMemoryOption(unquoted))
         unquoted = ResolveMemoryOption(unquoted);
-    if (unquoted.StartsWith(L"-Xss"))
-        m_vmThreadStackSize = StackSizeFromParameter(unquoted);
+    // The launch thread's stack follows the size the VM gets, so a size given
+    // through an environment reference (-Xss%STACK%) is read once expanded.
+    String effective = unquoted.Contains(L'%') ? ExpandEnvironment(unquoted) : unquoted;
+    if (effective.StartsWith(L"-Xss"))
+        m_vmThreadStackSize = StackSizeFromParameter(effective);
     workingList.Append(static_cast<String&&>(unquoted));
 }
 

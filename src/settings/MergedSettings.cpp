@@ -15,7 +15,10 @@ String MergedSettings::GetValue(const String& section, const String& key)
         return fileValue;
     String appended = SettingsFile::GetValue(section + L'+', key);
     if (!appended.IsEmpty()) {
-        if (appended[0] != L' ')
+        // One space between two values; a value that stands alone gets none,
+        // so that words ("server", "Yes") and the first class path or VM
+        // parameter item stay exactly as written.
+        if (!result.IsEmpty() && appended[0] != L' ')
             result.Append(L' ');
         result.Append(appended);
     }

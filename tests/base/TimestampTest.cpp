@@ -54,10 +54,15 @@ TEST(TimestampTest, ExpandsDateAndTimePictures)
         {L"%L%", kAfternoon, L"250"},
         {L"%L%", At(2026, 12, 7, 0, 0, 0, 0), L"0"},
         {L"%L-L%", At(2026, 12, 7, 0, 0, 0, 999), L"999-999"},
-        // Quotes protect from the time step only: the date step then reads
-        // the unquoted letters as its own picture.
-        {L"%'yyyy'%", kMorning, L"2026"},
+        // Quoted text stays as written, without its quotes; two quotes give
+        // one.
+        {L"%'yyyy'%", kMorning, L"yyyy"},
         {L"%'HH'%", kMorning, L"HH"},
+        {L"%'debug'_yyyyMMdd%", kMorning, L"debug_20261207"},
+        {L"%'L'L%", kMorning, L"L7"},
+        {L"%'it''s' HH%", kMorning, L"it's 09"},
+        // Letters of neither picture are copied.
+        {L"%build_yyyy%", kMorning, L"buil7_2026"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -109,12 +114,10 @@ TEST(TimestampTest, PictureTooLongToFormatStaysAsWritten)
     EXPECT_EQ(L"x%" + grows + L"%y", Expand(L"x%" + grows + L"%y", kMorning));
 }
 
-TEST(TimestampTest, AmPmDesignatorIsFormattedAgainAsADate)
+TEST(TimestampTest, AmPmDesignatorStaysAsTheLocaleWritesIt)
 {
     wchar_t designator[16] = {};
-    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_S1159, designator, 16);
-    if (std::wstring(designator) != L"AM")
-        GTEST_SKIP() << "the user's locale has another morning designator";
-    // "AM" from the time step: its M is then the month.
-    EXPECT_EQ(L"A12", Expand(L"%tt%", kMorning));
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_S2359, designator, 16);
+    // Formatted once: the letters of "PM" are not read again as a date.
+    EXPECT_EQ(L"1405 " + std::wstring(designator), Expand(L"%HHmm tt%", At(2026, 12, 7, 14, 5, 0, 0)));
 }

@@ -82,15 +82,6 @@ TEST(JvmFailureE2e, MainClassNotFound)
     EXPECT_EQ((Texts{L"Tidak dapat menemukan main class test/Missing.\n"}), result.MessageTexts())
         << Show(result.MessageTexts());
     EXPECT_TRUE(plain.Log().Has(L"describe"));
-
-    // The runtime's helper reports the class itself and leaves its exception
-    // pending, so the launcher cannot make the class name's string.
-    JvmApp helper(Ini(L"test.Missing"), L"helper");
-    result = helper.Run();
-    EXPECT_EQ(kLaunchFailed, result.exitCode);
-    EXPECT_EQ((Texts{L"Gagal memuat Main Class: test/Missing.\n"}), result.MessageTexts())
-        << Show(result.MessageTexts());
-    EXPECT_EQ((Texts{L"test.Missing"}), helper.Log().Values(L"checkAndLoadMain"));
 }
 
 TEST(JvmFailureE2e, ClassWithoutMain)
@@ -106,6 +97,38 @@ TEST(JvmFailureE2e, ClassWithoutMain)
     EXPECT_EQ(0u, described[0].find(L"java.lang.NoSuchMethodError")) << Show(described);
     // The launch thread left the VM, so destroying it did not wait for ever.
     EXPECT_TRUE(app.Log().Has(L"detach"));
+}
+
+TEST(JvmFailureE2e, RuntimeHelperEndsTheProgramBeforeMain)
+{
+    // The runtime's helper reports a class it cannot load, or one without
+    // main, on a standard error stream nobody sees and exits with 1. The
+    // user gets the launcher's message instead, and the launch fails.
+    struct Row {
+        const wchar_t* mainClass;
+        const wchar_t* message;
+    } rows[] = {
+        {L"test.Missing", L"Tidak dapat menemukan main class test/Missing.\n"},
+        {L"test.NoMain", L"Tidak ditemukan metode utama di class yang ditetapkan.\n"},
+    };
+    for (const Row& row : rows) {
+        JvmApp helper(Ini(row.mainClass), L"helper");
+        LaunchResult result = helper.Run();
+        EXPECT_EQ(kLaunchFailed, result.exitCode) << Show(row.mainClass);
+        EXPECT_EQ((Texts{row.message}), result.MessageTexts()) << Show(result.MessageTexts());
+        FakeJvmLog log = helper.Log();
+        EXPECT_EQ((Texts{row.mainClass}), log.Values(L"checkAndLoadMain"));
+        EXPECT_EQ((Texts{L"1"}), log.Values(L"exit"));
+        EXPECT_FALSE(log.Has(L"main"));
+    }
+
+    // An exit with 1 from the program's own code keeps its code.
+    JvmApp program(Ini(L"test.Exit"), L"helper");
+    LaunchOptions options;
+    options.args = {L"1"};
+    LaunchResult result = program.Run(options);
+    EXPECT_EQ(1u, result.exitCode);
+    EXPECT_EQ(Texts{}, result.MessageTexts()) << Show(result.MessageTexts());
 }
 
 TEST(JvmFailureE2e, EmptyClassPathIsReportedAndSkipsTheParameters)

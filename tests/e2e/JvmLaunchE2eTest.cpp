@@ -36,11 +36,11 @@ TEST(JvmLaunchE2e, OptionListInItsOrder)
     Texts options_ = UserOptions(log);
     ASSERT_EQ(6u, options_.size()) << Show(options_);
 
-    // The library path: the setting, the launcher's folder, ".", the old
-    // Path, the runtime's lib folder.
+    // The library path: the setting, the launcher's folder, the old Path,
+    // the runtime's lib folder and, last, the current folder.
     std::wstring library = options_[0];
-    std::wstring head = L"-Djava.library.path=native;" + app.Path() + L"\\;.;";
-    std::wstring tail = L";" + app.Path() + L"\\jre\\lib";
+    std::wstring head = L"-Djava.library.path=native;" + app.Path() + L"\\;";
+    std::wstring tail = L";" + app.Path() + L"\\jre\\lib;.";
     EXPECT_EQ(0u, library.find(head)) << Show(library);
     EXPECT_TRUE(library.size() > tail.size() && library.compare(library.size() - tail.size(), tail.size(), tail) == 0)
         << Show(library);
@@ -207,12 +207,15 @@ TEST(JvmLaunchE2e, LaunchThreadStackSize)
         {L"-Xmx32m", L"3145728", 3145728},
         // Too large for 32 bits: the runtime's default again.
         {L"-Xss4g", L"5242880", 5242880},
+        // A size from the environment is read as the VM gets it.
+        {L"-Xss%JL_E2E_STACK%", L"3145728", 2097152},
     };
     for (const Row& row : rows) {
         JvmApp app(std::wstring(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\nVirtual Machine Parameters=") +
                    row.parameters + L"\n[Class Path]\nClass Path=C:\\a.jar\n");
         LaunchOptions options;
         options.env[L"JL_FAKEJVM_DEFAULT_STACK"] = row.runtimeDefault;
+        options.env[L"JL_E2E_STACK"] = L"2m";
         EXPECT_EQ(0u, app.Run(options).exitCode) << Show(row.parameters);
         EXPECT_EQ((Texts{ReservedStack(row.reservation)}), app.Log().Values(L"stack")) << Show(row.parameters);
     }
@@ -273,3 +276,4 @@ TEST(JvmLaunchE2e, OutputAndErrorFiles)
     ASSERT_TRUE(FileExists(stamped.Path() + L"\\" + name)) << Show(name);
     EXPECT_EQ(0u, ReadBytes(stamped.Path() + L"\\" + name).find("out:x"));
 }
+

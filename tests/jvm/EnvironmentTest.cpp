@@ -1,5 +1,6 @@
 #include "base/Encoding.h"
 #include "core/LauncherApp.h"
+#include "core/ModulePath.h"
 #include "jvm/Environment.h"
 #include "jvm/HostTestSupport.h"
 #include "jvm/TestText.h"
@@ -67,7 +68,7 @@ TEST_F(PrepareEnvironmentTest, LibraryPathBecomesTheFirstOption)
     ScopedVariable native(L"JL_TEST_NATIVE", L"E:\\native");
     app.m_libraryPath = L"native;%JL_TEST_NATIVE%";
     app.PrepareEnvironment();
-    std::wstring expected = L"native;E:\\native;" + ExeFolder() + L"\\;.;C:\\old1;C:\\old2;C:\\rt\\lib";
+    std::wstring expected = L"native;E:\\native;" + ExeFolder() + L"\\;C:\\old1;C:\\old2;C:\\rt\\lib;.";
     EXPECT_EQ(expected, Std(app.m_libraryPath));
     ASSERT_EQ(1, app.m_jvmOptions.Count());
     EXPECT_EQ(L"-Djava.library.path=" + expected, Std(FromAnsi(app.m_jvmOptions[0].CStr())));
@@ -79,7 +80,7 @@ TEST_F(PrepareEnvironmentTest, LibraryPathEndingInSemicolonGetsNoSecondOne)
 {
     app.m_libraryPath = L"native;";
     app.PrepareEnvironment();
-    EXPECT_EQ(L"native;" + ExeFolder() + L"\\;.;C:\\old1;C:\\old2;C:\\rt\\lib", Std(app.m_libraryPath));
+    EXPECT_EQ(L"native;" + ExeFolder() + L"\\;C:\\old1;C:\\old2;C:\\rt\\lib;.", Std(app.m_libraryPath));
 }
 
 TEST(SetWorkingDirectoryTest, MovesToTheLauncherFolder)
@@ -96,4 +97,26 @@ TEST(SetWorkingDirectoryTest, MovesToTheLauncherFolder)
     GetCurrentDirectoryW(MAX_PATH, now);
     EXPECT_EQ(ExeFolder(), std::wstring(now));
     SetCurrentDirectoryW(saved);
+}
+
+TEST(ModulePathTest, PathsPastTheClassicLimitComeBackWhole)
+{
+    // The stand-in runtime's java.dll, loaded from a folder deeper than 259
+    // characters.
+    std::wstring build = ExeFolder();
+    build.resize(build.rfind(L'\\'));
+    build.resize(build.rfind(L'\\'));
+    TempFolder folder(L"jvmtest_");
+    std::wstring deep = folder.Path() + L"\\" + std::wstring(120, L'd') + L"\\" + std::wstring(120, L'e');
+    ASSERT_TRUE(MakeDirs(deep));
+    std::wstring library = deep + L"\\java.dll";
+    ASSERT_GE(library.size(), 260u);
+    ASSERT_TRUE(CopyFileW((build + L"\\fakejvm\\java.dll").c_str(), library.c_str(), FALSE));
+    HMODULE module = LoadLibraryW(library.c_str());
+    ASSERT_NE(nullptr, module);
+    DWORD error = 0;
+    EXPECT_EQ(library, Std(ReadModuleFilePath(module, error)));
+    FreeLibrary(module);
+
+    EXPECT_EQ(ExeFolder() + L"\\", Std(GetModuleDirectory()));
 }

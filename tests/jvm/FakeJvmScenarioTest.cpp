@@ -10,7 +10,7 @@ TEST(FakeJvmChild, Basics) {
   JavaVM* vm = nullptr;
   JNIEnv* env = nullptr;
   ASSERT_EQ(Create(lib, {"-Djava.class.path=C:\\app\\a.jar;C:\\app\\b.jar", "-Dname=v\xFC", "-Xmx512m",
-                         "-Xms64M", "-Xss1m", "-Xrs", "-verbose:gc", "-XX:+UseG1GC", "", "abort", "exit"},
+                         "-Xms64M", "-Xss1m", "-Xrs", "-verbose:gc", "-XX:+UseG1GC", "abort", "exit"},
                    &vm, &env),
             JNI_OK);
   ASSERT_TRUE(vm && env);
@@ -118,11 +118,10 @@ TEST(FakeJvm, BasicsScenario) {
   EXPECT_EQ(log.Values(L"version"), (std::vector<std::wstring>{L"0x00010002", L"0x00010002"}));
   EXPECT_EQ(log.Values(L"ignoreUnrecognized"), (std::vector<std::wstring>{L"0", L"0"}));
   std::vector<std::wstring> options = log.Values(L"option");
-  ASSERT_EQ(options.size(), 13u);
+  ASSERT_EQ(options.size(), 12u);
   EXPECT_EQ(options[0], L"-Djava.class.path=C:\\app\\a.jar;C:\\app\\b.jar");
-  EXPECT_EQ(options[8], L"");
-  EXPECT_EQ(options[9], L"abort");
-  EXPECT_EQ(options[10], L"exit");
+  EXPECT_EQ(options[8], L"abort");
+  EXPECT_EQ(options[9], L"exit");
   EXPECT_EQ(log.Values(L"create"), (std::vector<std::wstring>{L"0", L"-5"}));
   EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), L"C:\\rt\\bin\\server\\jvm.dll");
   EXPECT_EQ(log.Env(L"OZ_JVM_HOME"), L"");
@@ -156,14 +155,14 @@ TEST(FakeJvmChild, Rejects) {
   JavaVM* vm = nullptr;
   JNIEnv* env = nullptr;
   for (const char* bad : {"-Xbogus", "-Xmx512MB", "-Xss", "-D", "-D=x", "-client", "-XX:", "--add-opens=x",
-                          "-verbosegc", "vfprintf", "Exit"}) {
+                          "-verbosegc", "vfprintf", "Exit", ""}) {
     EXPECT_EQ(Create(lib, {"-Xmx512m", bad, "abort", "exit"}, &vm, &env), JNI_ERR) << bad;
     EXPECT_EQ(env, nullptr);
   }
   EXPECT_EQ(Create(lib, {"abort", "exit"}, &vm, &env, JNI_VERSION_1_1), JNI_EVERSION);
   EXPECT_EQ(Create(lib, {"abort", "exit"}, &vm, &env, 0x00020000), JNI_EVERSION);
   // A failed creation leaves the way open for a good one.
-  EXPECT_EQ(Create(lib, {"-Dx", "-Xmx1g", "-verbose", "", "abort", "exit"}, &vm, &env, JNI_VERSION_1_8), JNI_OK);
+  EXPECT_EQ(Create(lib, {"-Dx", "-Xmx1g", "-verbose", "abort", "exit"}, &vm, &env, JNI_VERSION_1_8), JNI_OK);
   EXPECT_NE(env, nullptr);
 }
 
@@ -171,11 +170,11 @@ TEST(FakeJvm, RejectsScenario) {
   ChildResult r = RunChild(L"Rejects");
   ASSERT_EQ(r.exitCode, 0u) << r.output;
   std::vector<std::wstring> results = r.log.Values(L"create");
-  ASSERT_EQ(results.size(), 14u);
-  for (size_t i = 0; i < 11; ++i) EXPECT_EQ(results[i], L"-1") << i;
-  EXPECT_EQ(results[11], L"-3");
+  ASSERT_EQ(results.size(), 15u);
+  for (size_t i = 0; i < 12; ++i) EXPECT_EQ(results[i], L"-1") << i;
   EXPECT_EQ(results[12], L"-3");
-  EXPECT_EQ(results[13], L"0");
+  EXPECT_EQ(results[13], L"-3");
+  EXPECT_EQ(results[14], L"0");
   EXPECT_EQ(r.log.Values(L"version").back(), L"0x00010008");
 }
 
@@ -228,18 +227,42 @@ TEST(FakeJvmChild, Helper) {
   EXPECT_TRUE(env->IsSameObject(dotted, env->FindClass("test/RecordArgs")));
   jobject slashed = env->CallStaticObjectMethod(helper, check, JNI_TRUE, 1, JStr(env, L"test/Throws"));
   EXPECT_TRUE(env->IsSameObject(slashed, env->FindClass("test/Throws")));
-  EXPECT_EQ(env->CallStaticObjectMethod(helper, check, JNI_TRUE, 1, JStr(env, L"com.example.Missing")), nullptr);
-  EXPECT_EQ(TakeException(env), L"java.lang.ClassNotFoundException: com.example.Missing");
+
+  // Loading without initialising, through the system class loader.
+  jclass loaderClass = env->FindClass("java/lang/ClassLoader");
+  jobject loader = env->CallStaticObjectMethod(
+      loaderClass, env->GetStaticMethodID(loaderClass, "getSystemClassLoader", "()Ljava/lang/ClassLoader;"));
+  ASSERT_NE(loader, nullptr);
+  jclass classClass = env->FindClass("java/lang/Class");
+  jmethodID forName =
+      env->GetStaticMethodID(classClass, "forName", "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;");
+  ASSERT_NE(forName, nullptr);
+  jobject found = env->CallStaticObjectMethod(classClass, forName, JStr(env, L"test.NoMain"), JNI_FALSE, loader);
+  EXPECT_TRUE(env->IsSameObject(found, env->FindClass("test/NoMain")));
+  EXPECT_EQ(env->CallStaticObjectMethod(classClass, forName, JStr(env, L"test/NoMain"), JNI_FALSE, loader), nullptr);
+  EXPECT_EQ(TakeException(env), L"java.lang.ClassNotFoundException: test/NoMain");
+
+  // A class the helper rejects ends the program with 1; nothing comes back.
+  std::wstring rejected = EnvironmentVariable(L"JL_FAKEJVM_TEST_CLASS");
+  env->CallStaticObjectMethod(helper, check, JNI_TRUE, 1, JStr(env, rejected));
+  ADD_FAILURE() << "checkAndLoadMain returned";
 }
 
 TEST(FakeJvm, LauncherHelperVariant) {
-  ChildResult r = RunChild(L"Helper");
-  ASSERT_EQ(r.exitCode, 0u) << r.output;
+  ChildResult r = RunChild(L"Helper", {{L"JL_FAKEJVM_TEST_CLASS", L"com.example.Missing"}});
+  EXPECT_EQ(r.exitCode, 1u) << r.output;
   EXPECT_EQ(r.log.Values(L"bootloader"), (std::vector<std::wstring>{L"sun/launcher/LauncherHelper", L"test/RecordArgs"}));
   EXPECT_EQ(r.log.Values(L"checkAndLoadMain"),
             (std::vector<std::wstring>{L"test.RecordArgs", L"test/Throws", L"com.example.Missing"}));
+  EXPECT_EQ(r.log.Values(L"forname"), (std::vector<std::wstring>{L"test.NoMain", L"test/NoMain"}));
   EXPECT_NE(r.output.find("Error: Could not find or load main class com.example.Missing"), std::string::npos)
       << r.output;
+  EXPECT_NE(r.output.find("exit hook 1"), std::string::npos) << r.output;
+
+  r = RunChild(L"Helper", {{L"JL_FAKEJVM_TEST_CLASS", L"test.NoMain"}});
+  EXPECT_EQ(r.exitCode, 1u) << r.output;
+  EXPECT_NE(r.output.find("Error: Main method not found in class test.NoMain"), std::string::npos) << r.output;
+  EXPECT_EQ(r.log.Values(L"exit"), std::vector<std::wstring>{L"1"});
 }
 
 TEST(FakeJvmChild, Linger) {

@@ -34,3 +34,21 @@ TEST(PathRulesTest, ClassPathItemKinds)
     EXPECT_TRUE(IsWildcardClassPathItem(String(L"*")));
     EXPECT_FALSE(IsWildcardClassPathItem(String(L"lib\\a?.jar")));
 }
+
+TEST(PathRulesTest, ClassPathItemsAsSearched)
+{
+    struct Row {
+        const wchar_t* written;
+        const wchar_t* cleaned;
+    } rows[] = {
+        {L" C:\\x\\b.jar ", L"C:\\x\\b.jar"},
+        {L"\tlib/a.jar\t", L"lib\\a.jar"},
+        {L"lib/*.jar", L"lib\\*.jar"},
+        {L"//server/share/c.jar", L"\\\\server\\share\\c.jar"},
+        {L"my lib\\a b.jar", L"my lib\\a b.jar"},
+        {L"   ", L""},
+        {L"", L""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(std::wstring(row.cleaned), Std(CleanClassPathItem(String(row.written)))) << row.written;
+}

@@ -192,15 +192,15 @@ TEST(MergedSettingsTest, AppendSectionsAndEmbeddedValues)
         {L"Java Runtime Environment", L"FileOnly", L"file"},
         {L"Java Runtime Environment", L"EmbeddedOnly", L"packed"},
         {L"Java Runtime Environment", L"Both", L"from file"},          // the file wins, no append
-        {L"Java Runtime Environment", L"PlusOnly", L" x"},              // a space even with nothing before
+        {L"Java Runtime Environment", L"PlusOnly", L"x"},               // nothing before: no space
         {L"Java Runtime Environment", L"EmbeddedAndPlus", L"-Xms64m -Xmx1g"},
         {L"Java Runtime Environment", L"Blank", L""},
-        {L"Java Runtime Environment", L"BlankWithPlus", L" added"},     // blanks count as absent
+        {L"Java Runtime Environment", L"BlankWithPlus", L"added"},      // blanks count as absent
         {L"Java Runtime Environment", L"SpacedPlus", L"e lead"},        // no second space
         {L"Java Runtime Environment", L"Missing", L""},
         {L"Application", L"Cmd", L"-a -b"},
         // The file side ignores case, the embedded side does not.
-        {L"application", L"Cmd", L" -b"},
+        {L"application", L"Cmd", L"-b"},
         {L"Application", L"Lower", L""},
         {L"application", L"Lower", L"1"},
         {L"JAVA RUNTIME ENVIRONMENT", L"FileOnly", L"file"},

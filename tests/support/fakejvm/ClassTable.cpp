@@ -15,6 +15,7 @@ const ClassInfo kClasses[] = {
     {"java/lang/String", "java/lang/Object", Kind::String},
     {"java/lang/System", "java/lang/Object", Kind::Plain},
     {"java/lang/Integer", "java/lang/Object", Kind::Plain},
+    {"java/lang/ClassLoader", "java/lang/Object", Kind::Plain},
     {"java/io/OutputStream", "java/lang/Object", Kind::Plain},
     {"java/io/FileOutputStream", "java/io/OutputStream", Kind::FileStream},
     {"java/io/FilterOutputStream", "java/io/OutputStream", Kind::Plain},

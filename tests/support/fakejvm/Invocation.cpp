@@ -69,7 +69,7 @@ bool StartsWith(const char* text, const char* prefix) { return strncmp(text, pre
 
 // The options a VM of this kind accepts; anything else is unrecognised.
 bool IsKnownOption(const char* o) {
-  if (*o == '\0') return true;  // an empty option is ignored, as real runtimes do in practice
+  if (*o == '\0') return false;  // "Unrecognized option: " in a real runtime
   if (StartsWith(o, "-D")) return o[2] != '\0' && o[2] != '=';
   if (StartsWith(o, "-Xmx") || StartsWith(o, "-Xms") || StartsWith(o, "-Xss")) return IsSize(o + 4);
   if (strcmp(o, "-Xrs") == 0) return true;

@@ -6,6 +6,7 @@
 
 #include "ClassTable.h"
 #include "JvmText.h"
+#include "LogWriter.h"
 
 namespace fakejvm {
 namespace {
@@ -72,6 +73,34 @@ jvalue ParseInt(CallFrame& f) {
     return Void();
   }
   return Int(static_cast<jint>(value));
+}
+
+// --- java.lang.ClassLoader / java.lang.Class ---
+
+jvalue SystemClassLoader(CallFrame&) {
+  static Ref* loader = [] {  // one for the process, never freed
+    Ref* made = new Ref(std::make_shared<Object>());
+    (*made)->cls = FindClassInfo("java/lang/ClassLoader");
+    return made;
+  }();
+  return Obj(*loader);
+}
+
+// Class.forName(name, initialize, loader): dotted names only, as in Java.
+jvalue ForName(CallFrame& f) {
+  Ref name = f.Obj(0);
+  if (!name) {
+    Throw("java/lang/NullPointerException");
+    return Void();
+  }
+  WriteRecord({L"forname", name->text, f.args[1].z ? L"init" : L"noinit"});
+  std::string utf = ToUtf8(name->text);
+  const ClassInfo* cls = utf.find('/') == std::string::npos ? FindClassInfo(Slashed(utf)) : nullptr;
+  if (!cls) {
+    Throw("java/lang/ClassNotFoundException", name->text);
+    return Void();
+  }
+  return Obj(ClassObject(cls));
 }
 
 // --- java.io.FileOutputStream ---
@@ -223,6 +252,8 @@ const MethodInfo kMethods[] = {
     {"java/lang/System", "setOut", "(Ljava/io/PrintStream;)V", true, SetOut},
     {"java/lang/System", "setErr", "(Ljava/io/PrintStream;)V", true, SetErr},
     {"java/lang/Integer", "parseInt", "(Ljava/lang/String;)I", true, ParseInt},
+    {"java/lang/ClassLoader", "getSystemClassLoader", "()Ljava/lang/ClassLoader;", true, SystemClassLoader},
+    {"java/lang/Class", "forName", "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;", true, ForName},
     {"java/io/FileOutputStream", "<init>", "(Ljava/lang/String;Z)V", false, FileStreamAppend},
     {"java/io/FileOutputStream", "<init>", "(Ljava/lang/String;)V", false, FileStreamTruncate},
     {"java/io/OutputStream", "close", "()V", false, CloseStream},

@@ -127,24 +127,32 @@ jvalue SecondaryInt(CallFrame& f) {
 }
 
 #ifdef JL_FAKEJVM_HELPER
-// Like the runtime's own helper: resolves the class by name and, when it
-// cannot, reports on the standard error stream and leaves an exception.
+// Like the runtime's own helper: resolves the class by name and checks that
+// it has a main method. When either fails it reports on the standard error
+// stream (or output) and ends the program with System.exit(1), as the
+// runtime's launcher helper does; nothing comes back to the caller.
 jvalue CheckAndLoadMain(CallFrame& f) {
   Ref name = f.Obj(2);
   std::wstring text = name ? name->text : std::wstring();
   WriteRecord({L"checkAndLoadMain", text});
-  std::string slashed = Slashed(ToUtf8(text));
-  const ClassInfo* cls = FindClassInfo(slashed);
-  jvalue v = Void();
-  if (cls) {
-    v.l = NewLocalRef(ClassObject(cls));
-    return v;
-  }
+  const ClassInfo* cls = FindClassInfo(Slashed(ToUtf8(text)));
   std::wstring dotted = Widen(Dotted(ToUtf8(text)).c_str());
-  PrintText(f.args[0].z ? Vm().err : Vm().out,
-            L"Error: Could not find or load main class " + dotted + kLineSeparator +
-                L"Caused by: java.lang.ClassNotFoundException: " + dotted + kLineSeparator);
-  Throw("java/lang/ClassNotFoundException", dotted);
+  const Ref& stream = f.args[0].z ? Vm().err : Vm().out;
+  if (!cls) {
+    PrintText(stream, L"Error: Could not find or load main class " + dotted + kLineSeparator +
+                          L"Caused by: java.lang.ClassNotFoundException: " + dotted + kLineSeparator);
+    SystemExit(1);
+  }
+  if (!FindMethod(cls, "main", "([Ljava/lang/String;)V", true)) {
+    PrintText(stream, L"Error: Main method not found in class " + dotted +
+                          L", please define the main method as:" + kLineSeparator +
+                          L"   public static void main(String[] args)" + kLineSeparator +
+                          L"or a JavaFX application class must extend javafx.application.Application" +
+                          kLineSeparator);
+    SystemExit(1);
+  }
+  jvalue v = Void();
+  v.l = NewLocalRef(ClassObject(cls));
   return v;
 }
 #endif

@@ -163,11 +163,31 @@ void CallExitHook(ExitHook hook, jint code) {
 #endif
 }
 
+struct ExitCall {
+  ExitHook hook;
+  jint code;
+};
+
+DWORD WINAPI RunExitHook(void* parameter) {
+  const ExitCall* call = static_cast<const ExitCall*>(parameter);
+  CallExitHook(call->hook, call->code);
+  return 0;
+}
+
 }  // namespace
 
 void SystemExit(jint code) {
   WriteRecord({L"exit", std::to_wstring(code)});
-  if (Vm().exitHook) CallExitHook(Vm().exitHook, code);
+  // A real VM stops its Java threads and calls the hook on a thread of its
+  // own, which is attached to nothing: the hook cannot use JNI. The thread
+  // that asked to exit waits meanwhile, holding the VM.
+  if (Vm().exitHook) {
+    ExitCall call = {Vm().exitHook, code};
+    HANDLE thread = CreateThread(nullptr, 0, RunExitHook, &call, 0, nullptr);
+    if (!thread) FailLoudly(L"cannot start the thread for the exit hook");
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+  }
   ExitProcess(static_cast<UINT>(code));
 }
 
