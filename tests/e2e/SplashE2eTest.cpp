@@ -106,6 +106,32 @@ TEST(SplashE2e, TheSplashClosesWhenMainReturns)
     EXPECT_TRUE(goneWhileRunning);
 }
 
+TEST(SplashE2e, TheSplashClosesBeforeTheExceptionDialog)
+{
+    JvmApp app(SplashIni(L"test.HoldThrows", L"Splash Screen=splash.png\n") +
+               L"[Application]\nFailure Check=Yes\n");
+    app.folder.WriteFile(L"splash.png", kPicture.Png());
+    Hold mainHold;
+    HWND splash = nullptr;
+    bool splashUpAtDialog = true;
+    LaunchOptions options;
+    options.env[L"JL_FAKEJVM_MAIN_HOLD"] = mainHold.Name();
+    options.onOtherWindow = [&](const SeenWindow& window) {
+        if (window.className == kSplashClass)
+            splash = window.hwnd;
+        mainHold.Release();
+    };
+    options.onWindow = [&](const SeenWindow& window) {
+        splashUpAtDialog = splash && IsWindow(splash) && IsWindowVisible(splash);
+        EXPECT_EQ(L"Pengecualian Java", window.title);
+        return IDOK;
+    };
+    LaunchResult result = app.Run(options);
+    EXPECT_EQ(0u, result.exitCode);
+    EXPECT_NE(nullptr, splash);
+    EXPECT_FALSE(splashUpAtDialog);
+}
+
 TEST(SplashE2e, AnErrorWhileTheSplashIsUpIsOwnedByIt)
 {
     // The VM takes its time and then fails: its message belongs in front of the splash.
