@@ -6,6 +6,10 @@ DWORD WINAPI LauncherApp::SplashThreadMain(void* parameter)
 {
     LauncherApp* app = static_cast<LauncherApp*>(parameter);
     SplashWindow* splash = app->m_pSplashWindow;
+    // The thread's message queue exists from here on, so a quit message
+    // posted while the picture is prepared is kept.
+    MSG message;
+    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     HWND window = splash->Create(app->m_splashImage, WantsSplashShadow(app->m_splashShadow));
     // Read by other threads as the owner of their message boxes; written once.
     InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&app->m_hSplashWnd), window);
@@ -13,7 +17,6 @@ DWORD WINAPI LauncherApp::SplashThreadMain(void* parameter)
         ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);
     }
-    MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageW(&message);

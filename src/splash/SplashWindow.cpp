@@ -30,6 +30,14 @@ bool RegisterSplashClass(HINSTANCE instance, WNDPROC windowProc, bool shadow)
     return RegisterClassExW(&windowClass) != 0;
 }
 
+// Whether the splash thread has been asked to end already: a launch that is
+// over before the splash could show does not wait for it to be prepared.
+bool QuitRequested()
+{
+    MSG quit;
+    return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
+}
+
 }  // namespace
 
 SplashWindow::~SplashWindow()
@@ -49,7 +57,7 @@ HWND SplashWindow::Create(const String& picturePath, bool shadow)
     // against the current folder.
     int width = 0;
     int height = 0;
-    const gdiplus::Api* gdiPlus = gdiplus::Started();
+    const gdiplus::Api* gdiPlus = QuitRequested() ? nullptr : gdiplus::Started();
     gdiplus::UniqueImage picture;
     if (gdiPlus && gdiPlus->CreateBitmapFromFile(picturePath.CStr(), picture.put()) != 0)
         picture.reset();
@@ -64,7 +72,9 @@ HWND SplashWindow::Create(const String& picturePath, bool shadow)
     RenderPicture(picture.get(), width, height);
     picture.reset();
 
-    if (!registered)
+    // Making the first window of a process can cost more than the picture
+    // (the window system's set-up).
+    if (!registered || QuitRequested())
         return nullptr;
     int x = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), width);
     int y = CentredOrigin(GetSystemMetrics(SM_CYSCREEN), height);

@@ -24,8 +24,8 @@ public:
 
     // Registers the window class (once per process), renders the picture and
     // creates the window, hidden. A picture that cannot be read gives a
-    // window of 0 by 0. Null when the class cannot be registered or the
-    // window cannot be created.
+    // window of 0 by 0. Null when the class cannot be registered, the
+    // window cannot be created, or the thread has been asked to quit.
     HWND Create(const String& picturePath, bool shadow);
     HWND Window() const { return m_window; }
 
