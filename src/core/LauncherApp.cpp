@@ -4,8 +4,8 @@ namespace {
 
 LauncherApp* g_instance = nullptr;
 
-// Posts WM_QUIT to a thread until it has ended. A thread that has not made
-// its message queue yet misses a post, so the post is repeated.
+}  // namespace
+
 void QuitThreadAndWait(DWORD threadId, HANDLE thread)
 {
     DWORD exitCode = STILL_ACTIVE;
@@ -14,8 +14,6 @@ void QuitThreadAndWait(DWORD threadId, HANDLE thread)
         WaitForSingleObject(thread, 10);
     }
 }
-
-}  // namespace
 
 LauncherApp::LauncherApp()
 {
@@ -55,8 +53,10 @@ int LauncherApp::Run()
         noSplash = noSplash || argument.Equals(L"-nosplash");
     for (const String& argument : m_arguments)
         noSplash = noSplash || argument.Equals(L"/nosplash");
+    // The splash step fails only when the settings file cannot be named:
+    // the launch has failed.
     if (!noSplash && !StartSplash())
-        return 0;
+        return -1;
 
     if (!LoadJvmLibrary(m_jvmLibraryPath))
         return -1;
@@ -76,7 +76,7 @@ int LauncherApp::Run()
         result = LaunchOnThisThread();
     }
     if (result == 0)
-        return 0;
+        return m_mainExitCode;
     m_splashCloser.Close();
     return -1;
 }

@@ -23,6 +23,10 @@ using CreateJavaVMFunction = jint(JNICALL*)(JavaVM**, void**, void*);
 using GetDefaultJavaVMInitArgsFunction = jint(JNICALL*)(void*);
 using FindClassFromBootLoaderFunction = jclass(JNICALL*)(JNIEnv*, const char*);
 
+// Posts WM_QUIT to a thread until it has ended. A thread that has not made
+// its message queue yet misses a post, so the post is repeated.
+void QuitThreadAndWait(DWORD threadId, HANDLE thread);
+
 // The one application object: every setting, handle and result of a launch.
 // Operations are grouped by the subsystem whose files implement them.
 class LauncherApp {
@@ -79,9 +83,12 @@ public:
     jobjectArray NewJavaStringArray(const StringList& list);
     void RedirectOutput();
     bool ShowUncaughtException(jthrowable throwable);
+    String GetStackTraceText(jthrowable throwable);
 
     // --- Splash screen (splash/*.cpp) ---
     bool StartSplash();
+    bool StartNativeSplash(const String& library, const String& picture);
+    static DWORD WINAPI SplashThreadMain(void* parameter);
     void CloseSplashWindow();
 
     // --- Fields, in declaration order ---
@@ -135,6 +142,10 @@ public:
     SplashCloser m_splashCloser;
     UniqueHandle m_hReadyEvent;
     bool m_launchPair = false;
+    // The exit code of a launch whose main has run: 1 when main ended with an
+    // exception that nobody chose to ignore, as with the Java launcher; -1
+    // when the user chose to stop and System.exit did not end the process.
+    int m_mainExitCode = 0;
 
     // Entry points of the loaded JVM library.
     CreateJavaVMFunction m_pfnCreateJavaVM = nullptr;

@@ -202,6 +202,9 @@ bool LauncherApp::InvokeMain()
     jthrowable throwable = env->ExceptionOccurred();
     if (throwable) {
         CloseSplashWindow();
+        // An uncaught exception fails the launch, as with the Java launcher,
+        // unless the user chooses to ignore it in the dialog.
+        m_mainExitCode = 1;
         if (m_failureCheck && ShowUncaughtException(throwable)) {
             jclass system = env->FindClass("java/lang/System");
             jmethodID exitMethod = system ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
@@ -210,8 +213,10 @@ bool LauncherApp::InvokeMain()
                 if (env->ExceptionOccurred())
                     env->ExceptionDescribe();
             }
+            m_mainExitCode = -1;  // System.exit could not end the process
         }
-        // Without the failure check the exception stays pending, unprinted.
+        // Without the failure check the exception stays pending: leaving the
+        // VM below prints it.
     }
 
     if (m_allowIbm && m_preferIbm) {

@@ -141,13 +141,18 @@ TEST(JvmLaunchE2e, NormalEndDetachesAndDestroys)
     EXPECT_EQ((Texts{L"same"}), log.Values(L"thread"));
 }
 
-TEST(JvmLaunchE2e, UncaughtExceptionWithoutFailureCheckCountsAsSuccess)
+TEST(JvmLaunchE2e, UncaughtExceptionWithoutFailureCheckFailsWithExitCodeOne)
 {
+    // As with the Java launcher: no dialog, the VM prints the exception as
+    // uncaught when main's thread leaves it, and the exit code is 1.
     JvmApp app(L"[Java Runtime Environment]\nMain Class=test.Throws\n[Class Path]\nClass Path=C:\\app.jar\n");
     LaunchResult result = app.Run();
-    EXPECT_EQ(0u, result.exitCode);
+    EXPECT_EQ(1u, result.exitCode);
     EXPECT_TRUE(result.MessageTexts().empty()) << Show(result.MessageTexts());
-    EXPECT_FALSE(app.Log().Has(L"describe"));
+    FakeJvmLog log = app.Log();
+    EXPECT_FALSE(log.Has(L"describe"));
+    EXPECT_EQ((Texts{L"java.lang.IllegalStateException: boom"}), log.Values(L"uncaught"));
+    EXPECT_TRUE(log.Has(L"destroy"));
 }
 
 TEST(JvmLaunchE2e, MainClassThroughTheRuntimesHelper)

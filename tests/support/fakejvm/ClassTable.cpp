@@ -50,6 +50,8 @@ const ClassInfo kClasses[] = {
     {"test/NoMain", "java/lang/Object", Kind::Plain},
     {"test/Throws", "java/lang/Object", Kind::Plain},
     {"test/Exit", "java/lang/Object", Kind::Plain},
+    {"test/Hold", "java/lang/Object", Kind::Plain},
+    {"test/HoldThrows", "java/lang/Object", Kind::Plain},
     {"test/PrintOut", "java/lang/Object", Kind::Plain},
     {"test/SecondaryVoid", "java/lang/Object", Kind::Plain},
     {"test/SecondaryInt", "java/lang/Object", Kind::Plain},

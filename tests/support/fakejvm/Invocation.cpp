@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "ClassTable.h"
+#include "Holds.h"
 #include "JvmText.h"
 #include "LogWriter.h"
 
@@ -188,6 +189,7 @@ using namespace fakejvm;
 extern "C" {
 
 jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* rawArgs) {
+  WaitForHold(L"JL_FAKEJVM_CREATE_HOLD");
   VmState& vm = Vm();
   Lock guard(vm.lock);
   if (!pvm || !penv || !rawArgs) return Result(JNI_EINVAL);

@@ -13,7 +13,9 @@ std::wstring Text(const char* text) { return text ? FromAnsi(text) : std::wstrin
 
 extern "C" {
 
+#ifndef JL_FAKEJVM_SPLASH_NO_INIT
 __declspec(dllexport) void SplashInit() { WriteRecord({L"splash", L"SplashInit"}); }
+#endif
 
 __declspec(dllexport) int SplashLoadFile(const char* fileName) {
   WriteRecord({L"splash", L"SplashLoadFile", Text(fileName)});

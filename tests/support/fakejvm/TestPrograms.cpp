@@ -1,6 +1,7 @@
 // The Java programs the stand-in runtime can run (package "test") and, in the
 // helper variant, sun.launcher.LauncherHelper.checkAndLoadMain.
 #include "ClassTable.h"
+#include "Holds.h"
 #include "JvmText.h"
 #include "LogWriter.h"
 
@@ -49,6 +50,7 @@ unsigned long long ReservedStack() {
 
 // Common start of every main: the records the tests read.
 void StartMain(CallFrame& f) {
+  WriteTime(L"main");
   Vm().mainClass = Widen(Dotted(f.method.cls).c_str());
   WriteRecord({L"main", ClassOf(f)});
   LogArgs(f);
@@ -109,6 +111,34 @@ jvalue LingerMain(CallFrame& f) {
   return Void();
 }
 
+DWORD WINAPI EndHoldThread(void*) {
+  WaitForHold(L"JL_FAKEJVM_END_HOLD");
+  std::lock_guard<std::recursive_mutex> guard(Vm().lock);
+  Vm().keepAlive = false;
+  return 0;
+}
+
+// Keeps main running until the test lets it go; afterwards the program
+// stays alive (DestroyJavaVM waits) until the test lets that go too.
+jvalue HoldMain(CallFrame& f) {
+  StartMain(f);
+  WaitForHold(L"JL_FAKEJVM_MAIN_HOLD");
+  if (GetEnvironmentVariableW(L"JL_FAKEJVM_END_HOLD", nullptr, 0) > 0) {
+    Vm().keepAlive = true;
+    Vm().keepAliveUntil = GetTickCount64() + kHoldLimitMs;
+    CloseHandle(CreateThread(nullptr, 0, EndHoldThread, nullptr, 0, nullptr));
+  }
+  return Void();
+}
+
+// An exception whose message is not plain ASCII escapes main.
+jvalue HoldThrowsMain(CallFrame& f) {
+  StartMain(f);
+  WaitForHold(L"JL_FAKEJVM_MAIN_HOLD");
+  Throw("java/lang/IllegalStateException", L"gagal: \u00fcber \u65e5\u672c \U0001F600");
+  return Void();
+}
+
 jvalue SecondaryVoid(CallFrame& f) {
   WriteRecord({L"secondary", L"void"});
   LogArgs(f);
@@ -161,6 +191,8 @@ const MethodInfo kMethods[] = {
     {"test/RecordArgs", "main", "([Ljava/lang/String;)V", true, RecordArgsMain},
     {"test/Throws", "main", "([Ljava/lang/String;)V", true, ThrowsMain},
     {"test/Exit", "main", "([Ljava/lang/String;)V", true, ExitMain},
+    {"test/Hold", "main", "([Ljava/lang/String;)V", true, HoldMain},
+    {"test/HoldThrows", "main", "([Ljava/lang/String;)V", true, HoldThrowsMain},
     {"test/PrintOut", "main", "([Ljava/lang/String;)V", true, PrintOutMain},
     {"test/SecondaryVoid", "main", "([Ljava/lang/String;)V", true, LingerMain},
     {"test/SecondaryVoid", "secondaryMain", "([Ljava/lang/String;)V", true, SecondaryVoid},

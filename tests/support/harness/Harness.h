@@ -80,6 +80,8 @@ struct LaunchOptions {
     // Default: IDOK when the dialog has such a button or is a message box,
     // else its default button.
     std::function<int(const SeenWindow&)> onWindow;
+    // Called for each other window (a splash picture) as it appears.
+    std::function<void(const SeenWindow&)> onOtherWindow;
 };
 
 struct LaunchResult {

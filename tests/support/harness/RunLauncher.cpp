@@ -371,8 +371,11 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
             handled.insert(window);
             SeenWindow seen = Describe(window, found.second);
             result.windows.push_back(seen);
-            if (!IsDialog(seen))
+            if (!IsDialog(seen)) {
+                if (options.onOtherWindow)
+                    options.onOtherWindow(seen);
                 continue;
+            }
             int button = options.onWindow ? options.onWindow(seen) : DefaultButton(seen);
             if (button != 0)
                 PressButton(window, button);

@@ -1,0 +1,3 @@
+jl_add_test(splash_tests SOURCES
+  SplashRulesTest.cpp
+  SplashStartTest.cpp)
