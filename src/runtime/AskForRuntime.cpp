@@ -1,12 +1,21 @@
+#include "base/ResourceText.h"
 #include "core/LauncherApp.h"
+#include "res/resource.h"
+#include "runtime/RuntimeNotFoundDialog.h"
+#include "settings/SettingsPaths.h"
 
-// The last source of a runtime: the user picks a runtime folder. On OK it
-// leaves the validated library in m_jvmLibraryPath and the folder stored as
-// "JRE Path"; FindRuntime then checks the library's architecture.
-//
-// Until the runtime-not-found dialog exists, nobody is asked and a launch
-// that found no runtime ends.
+// The last source of a runtime: the user picks a runtime folder. On OK the
+// validated library is in m_jvmLibraryPath and the folder is remembered as
+// "JRE Path", so that the next start finds it first; FindRuntime then checks
+// the library's architecture. Cancel ends the launch.
 bool LauncherApp::AskForRuntime()
 {
-    return false;
+    String requirement = BuildRequirementText(m_versionRequirement.minimum, m_versionRequirement.maximum);
+    unsigned format = m_jvmType == JvmType::Server ? IDS_NO_SERVER_JRE : IDS_NO_JRE;
+    RuntimeNotFoundDialog dialog(FormatText(TextId(format), requirement.CStr()), m_jvmType);
+    if (dialog.Show(GetActiveWindow()) != IDOK)
+        return false;
+    m_jvmLibraryPath = dialog.ChosenJvmLibrary();
+    StoreChosenRuntimeFolder(*this, dialog.ChosenFolder());
+    return true;
 }

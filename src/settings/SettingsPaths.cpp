@@ -2,7 +2,7 @@
 
 #include "core/LauncherApp.h"
 #include "core/ModulePath.h"
-#include "settings/SettingsFile.h"
+#include "settings/JrePathWriter.h"
 #include "settings/SettingsPathRules.h"
 
 namespace {
@@ -47,12 +47,10 @@ String PerUserPathFor(const String& launcherPath, const LauncherApp& app, bool c
     return JoinPerUserSettingsPath(appData, productFolder, app.m_productCode, SettingsBaseName(launcherPath));
 }
 
-void WriteJrePath(const String& settingsPath, const String& folder)
+// A file that cannot be written is left as it was; the launch goes on.
+void WriteJrePath(const String& settingsPath, const String& folder, bool createFolders)
 {
-    if (settingsPath.IsEmpty())
-        return;
-    SettingsFile file(settingsPath);
-    file.SetValue(String(kRuntimeSection), String(kJrePathKey), folder);  // result ignored
+    WriteSettingSafely(settingsPath, kRuntimeSection, kJrePathKey, folder, createFolders);  // result ignored
 }
 
 }  // namespace
@@ -93,13 +91,13 @@ void StoreChosenRuntimeFolder(const LauncherApp& app, const String& folder)
     if (!GetSettingsFilePath(settingsPath))
         return;
     if (app.m_isService) {
-        WriteJrePath(settingsPath, folder);
+        WriteJrePath(settingsPath, folder, false);
         String pairPath;
         if (GetPairSettingsFilePath(app, pairPath))
-            WriteJrePath(pairPath, folder);
+            WriteJrePath(pairPath, folder, false);
         return;
     }
-    WriteJrePath(GetPerUserSettingsFilePath(app, true), folder);
+    WriteJrePath(GetPerUserSettingsFilePath(app, true), folder, true);
     if (!app.m_pairProduct.IsEmpty())
-        WriteJrePath(GetPairPerUserSettingsFilePath(app), folder);
+        WriteJrePath(GetPairPerUserSettingsFilePath(app), folder, true);
 }

@@ -259,8 +259,11 @@ TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathAndNoRuntimeEndsTheLaunch)
     WritePerUserFile("[Java Runtime Environment]\r\nMain Class=test.Other\r\n");
     LaunchResult result = RunLauncher(m_app, m_options);
     // No runtime is configured any more and none is installed: runtime A of the
-    // INI is not loaded, and the launch ends with -1 without any message.
-    EXPECT_TRUE(result.windows.empty()) << Show(result.MessageTexts());
+    // INI is not loaded, the user is asked for a runtime and, cancelling, ends
+    // the launch with -1 without any message.
+    ASSERT_EQ(result.windows.size(), 1u) << Show(result.MessageTexts());
+    EXPECT_EQ(result.windows[0].title, L"JRE Tidak Ditemukan");
+    EXPECT_TRUE(result.MessageTexts().empty()) << Show(result.MessageTexts());
     EXPECT_EQ(result.exitCode, kLaunchFailed);
 }
 

@@ -1,5 +1,7 @@
 #include "SearchFixture.h"
 
+#include "res/resource.h"
+#include "runtime/DialogScript.h"
 #include "runtime/JvmLibrary.h"
 
 #include <vector>
@@ -121,6 +123,8 @@ std::wstring SearchFixture::Search(RegistryView view)
 bool SearchFixture::Find()
 {
     auto before = SnapshotVendorKeys();
+    // When nothing is found the user is asked; here the question is cancelled.
+    DialogScript cancel([](HWND dialog) { PressButton(dialog, IDCANCEL); });
     bool found = m_app.FindRuntime();
     EXPECT_EQ(before, SnapshotVendorKeys()) << "the search changed the registry";
     return found;

@@ -5,6 +5,7 @@ jl_add_test(runtime_search_tests SOURCES
   DistributorSearchTest.cpp
   FindRuntimeTest.cpp
   SearchFixture.cpp
+  DialogScript.cpp
   VendorRegistry.cpp
   RuntimeTestSupport.cpp)
 set_tests_properties(runtime_search_tests PROPERTIES RESOURCE_LOCK jl_vendor_registry)

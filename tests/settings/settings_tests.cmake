@@ -3,4 +3,5 @@ jl_add_test(settings_tests SOURCES
   EmbeddedStoreTest.cpp
   SettingsFileTest.cpp
   SettingsPathsTest.cpp
-  LaunchSettingsTest.cpp)
+  LaunchSettingsTest.cpp
+  JrePathWriterTest.cpp)

@@ -77,8 +77,9 @@ struct LaunchOptions {
     DWORD timeoutMs = 30000;
     // Called for each dialog or message box as it appears (after its text is
     // recorded); returns the id of the button to press. 0 presses nothing.
-    // Default: IDOK when the dialog has such a button or is a message box,
-    // else its default button.
+    // Default: IDOK when the dialog has such a button or is a message box
+    // (IDCANCEL instead while that IDOK button is disabled), else its default
+    // button.
     std::function<int(const SeenWindow&)> onWindow;
     // Called for each other window (a splash picture) as it appears.
     std::function<void(const SeenWindow&)> onOtherWindow;

@@ -142,6 +142,11 @@ SeenWindow Describe(HWND window, DWORD processId)
     seen.processId = processId;
     seen.className = ClassNameOf(window);
     seen.title = WindowText(window);
+    // A message box has one static text with the id 0xFFFF and no edit
+    // field; a dialog may give that id (-1 in its template) to its labels.
+    int unnamedStatics = 0;
+    bool hasEdit = false;
+    std::wstring unnamedText;
     for (HWND child : ChildWindows(window)) {
         int id = GetDlgCtrlID(child);
         std::wstring text = WindowText(child);
@@ -150,18 +155,25 @@ SeenWindow Describe(HWND window, DWORD processId)
             seen.controlTexts[id] = text;
         else if (!text.empty())
             existing->second += (existing->second.empty() ? L"" : L"\n") + text;
+        hasEdit = hasEdit || ClassNameOf(child) == L"Edit";
         if (IsDialog(seen) && (id & 0xFFFF) == kMessageBoxTextId && ClassNameOf(child) == L"Static") {
-            seen.isMessageBox = true;
-            seen.text = text;
+            ++unnamedStatics;
+            unnamedText = text;
         }
+    }
+    if (unnamedStatics == 1 && !hasEdit) {
+        seen.isMessageBox = true;
+        seen.text = unnamedText;
     }
     return seen;
 }
 
 int DefaultButton(const SeenWindow& window)
 {
-    if (window.isMessageBox || GetDlgItem(window.hwnd, IDOK))
+    if (window.isMessageBox)
         return IDOK;
+    if (HWND ok = GetDlgItem(window.hwnd, IDOK))
+        return IsWindowEnabled(ok) || !GetDlgItem(window.hwnd, IDCANCEL) ? IDOK : IDCANCEL;
     DWORD_PTR result = 0;
     if (SendMessageTimeoutW(window.hwnd, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) &&
         HIWORD(result) == DC_HASDEFID)

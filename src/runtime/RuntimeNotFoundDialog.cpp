@@ -1,0 +1,229 @@
+#include "runtime/RuntimeNotFoundDialog.h"
+
+#include "base/ResourceText.h"
+#include "base/SystemFunction.h"
+#include "base/UniqueResource.h"
+#include "res/resource.h"
+#include "runtime/JvmLibrary.h"
+
+#include <shlobj.h>
+
+namespace {
+
+FolderPicker g_picker = BrowseForRuntimeFolder;
+
+// The shell and COM calls of the folder browser, loaded when Browse is first
+// pressed: most launches never show it.
+struct BrowserFunctions {
+    using CoInitializeExFunction = HRESULT(WINAPI*)(void*, DWORD);
+    using CoUninitializeFunction = void(WINAPI*)();
+    using CoTaskMemFreeFunction = void(WINAPI*)(void*);
+    using BrowseFunction = PIDLIST_ABSOLUTE(WINAPI*)(BROWSEINFOW*);
+    using PathFunction = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, wchar_t*);
+
+    CoInitializeExFunction coInitializeEx = GetSystemFunction<CoInitializeExFunction>(L"ole32.dll", "CoInitializeEx");
+    CoUninitializeFunction coUninitialize = GetSystemFunction<CoUninitializeFunction>(L"ole32.dll", "CoUninitialize");
+    CoTaskMemFreeFunction coTaskMemFree = GetSystemFunction<CoTaskMemFreeFunction>(L"ole32.dll", "CoTaskMemFree");
+    BrowseFunction browse = GetSystemFunction<BrowseFunction>(L"shell32.dll", "SHBrowseForFolderW");
+    PathFunction path = GetSystemFunction<PathFunction>(L"shell32.dll", "SHGetPathFromIDListW");
+
+    bool Complete() const { return coInitializeEx && coUninitialize && coTaskMemFree && browse && path; }
+};
+
+// The shell's item list of the folder picked, freed with the COM allocator.
+class ItemIdList {
+public:
+    ItemIdList(PIDLIST_ABSOLUTE list, BrowserFunctions::CoTaskMemFreeFunction free) : m_list(list), m_free(free) {}
+    ~ItemIdList()
+    {
+        if (m_list)
+            m_free(m_list);
+    }
+    ItemIdList(const ItemIdList&) = delete;
+    ItemIdList& operator=(const ItemIdList&) = delete;
+    PIDLIST_ABSOLUTE get() const { return m_list; }
+
+private:
+    PIDLIST_ABSOLUTE m_list;
+    BrowserFunctions::CoTaskMemFreeFunction m_free;
+};
+
+// The new-style browser needs COM on this thread; a thread that already has
+// it keeps its own apartment.
+class ComApartment {
+public:
+    explicit ComApartment(const BrowserFunctions& functions)
+        : m_uninitialize(functions.coUninitialize),
+          m_initialized(SUCCEEDED(functions.coInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+    {
+    }
+    ~ComApartment()
+    {
+        if (m_initialized)
+            m_uninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    BrowserFunctions::CoUninitializeFunction m_uninitialize;
+    bool m_initialized;
+};
+
+RECT WorkAreaNear(HWND window)
+{
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info.rcWork;
+}
+
+}  // namespace
+
+FolderPicker SetFolderPicker(FolderPicker picker)
+{
+    FolderPicker previous = g_picker;
+    g_picker = picker ? picker : BrowseForRuntimeFolder;
+    return previous;
+}
+
+bool BrowseForRuntimeFolder(HWND owner, String& folder)
+{
+    static const BrowserFunctions functions;
+    if (!functions.Complete())
+        return false;
+    ComApartment com(functions);
+    String title = LoadResourceString(IDS_BROWSE_TITLE);
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = owner;
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title.CStr();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_NONEWFOLDERBUTTON;
+    ItemIdList picked(functions.browse(&browse), functions.coTaskMemFree);
+    if (!picked.get())
+        return false;
+    wchar_t* path = folder.GetBuffer(MAX_PATH);
+    path[0] = 0;
+    if (!functions.path(picked.get(), path)) {
+        folder.SetLength(0);
+        return false;
+    }
+    folder.SetLengthToTerminator();
+    return true;
+}
+
+POINT PlaceCentred(const RECT& dialog, const RECT& area, const RECT& work)
+{
+    LONG width = dialog.right - dialog.left;
+    LONG height = dialog.bottom - dialog.top;
+    POINT place = {area.left + ((area.right - area.left) - width) / 2,
+                   area.top + ((area.bottom - area.top) - height) / 2};
+    if (place.x + width > work.right)
+        place.x = work.right - width;
+    if (place.y + height > work.bottom)
+        place.y = work.bottom - height;
+    if (place.x < work.left)
+        place.x = work.left;
+    if (place.y < work.top)
+        place.y = work.top;
+    return place;
+}
+
+INT_PTR RuntimeNotFoundDialog::Show(HWND owner)
+{
+    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_RUNTIME_NOT_FOUND), owner,
+                                     DialogProc, reinterpret_cast<LPARAM>(this));
+    return result == IDOK ? IDOK : IDCANCEL;
+}
+
+INT_PTR CALLBACK RuntimeNotFoundDialog::DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    RuntimeNotFoundDialog* self;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<RuntimeNotFoundDialog*>(lParam);
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        self->m_dialog = dialog;
+    } else {
+        self = reinterpret_cast<RuntimeNotFoundDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(dialog, DWLP_USER, 0);
+        self->m_dialog = nullptr;
+        return FALSE;
+    }
+    return self->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR RuntimeNotFoundDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_BROWSE:
+            OnBrowse();
+            return TRUE;
+        case IDOK:
+            // Enter, or a command sent by another program, reaches here even
+            // while the button is disabled; without a library there is
+            // nothing to go on with.
+            if (!m_chosenJvmLibrary.IsEmpty())
+                EndDialog(m_dialog, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(m_dialog, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void RuntimeNotFoundDialog::OnInitDialog()
+{
+    HWND linkWindow = GetDlgItem(m_dialog, IDC_DOWNLOAD_LINK);
+    if (!m_link.HasNormalFont())
+        m_link.SetNormalFont(reinterpret_cast<HFONT>(SendMessageW(linkWindow, WM_GETFONT, 0, 0)));
+    m_link.Attach(linkWindow);
+    SetDlgItemTextW(m_dialog, IDC_MESSAGE, m_message.CStr());
+    EnableWindow(GetDlgItem(m_dialog, IDOK), FALSE);
+    Centre();
+}
+
+void RuntimeNotFoundDialog::Centre()
+{
+    RECT dialog = {};
+    GetWindowRect(m_dialog, &dialog);
+    HWND owner = GetWindow(m_dialog, GW_OWNER);
+    bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner);
+    RECT area = {};
+    if (overOwner)
+        GetWindowRect(owner, &area);
+    else
+        area = WorkAreaNear(m_dialog);
+    RECT work = WorkAreaNear(overOwner ? owner : m_dialog);
+    POINT place = PlaceCentred(dialog, area, work);
+    SetWindowPos(m_dialog, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RuntimeNotFoundDialog::OnBrowse()
+{
+    String picked;
+    if (!g_picker(m_dialog, picked) || picked.IsEmpty())
+        return;
+    SetDlgItemTextW(m_dialog, IDC_JRE_PATH, picked.CStr());
+    m_chosenFolder = picked;
+    if (m_chosenFolder.Last() != L'\\')
+        m_chosenFolder += L'\\';
+    bool isServer = false;
+    m_chosenJvmLibrary = FindJvmLibrary(m_chosenFolder, m_jvmType, isServer);
+    HWND ok = GetDlgItem(m_dialog, IDOK);
+    EnableWindow(ok, !m_chosenJvmLibrary.IsEmpty());
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "base/Text.h"
+#include "ui/HyperlinkControl.h"
+
+#include <windows.h>
+
+enum class JvmType : int;
+
+// Picks a folder for the dialog's Browse button: true and the folder's path
+// as the picker gives it, or false when the user cancelled. The launcher uses
+// the shell's folder browser; tests put in pickers that answer at once.
+using FolderPicker = bool (*)(HWND owner, String& folder);
+// Returns the previous picker; null puts the shell's browser back.
+FolderPicker SetFolderPicker(FolderPicker picker);
+
+// The shell's folder browser titled with string 214, file-system folders
+// only, new-style, without a "new folder" button.
+bool BrowseForRuntimeFolder(HWND owner, String& folder);
+
+// Where a dialog of the given size goes: centred over area, then pushed into
+// work (first so that its right and bottom edges fit, then its left and top).
+POINT PlaceCentred(const RECT& dialog, const RECT& area, const RECT& work);
+
+// The modal dialog shown when no runtime was found: it names the required
+// version, links to a download page and lets the user browse to a runtime
+// home. OK is possible only while the last folder picked holds a JVM library
+// of the requested type.
+class RuntimeNotFoundDialog {
+public:
+    RuntimeNotFoundDialog(const String& message, JvmType jvmType) : m_message(message), m_jvmType(jvmType) {}
+    RuntimeNotFoundDialog(const RuntimeNotFoundDialog&) = delete;
+    RuntimeNotFoundDialog& operator=(const RuntimeNotFoundDialog&) = delete;
+
+    // IDOK or IDCANCEL; a dialog that cannot be shown counts as cancelled.
+    INT_PTR Show(HWND owner);
+
+    // The last folder picked, ending in "\"; empty until one is picked.
+    const String& ChosenFolder() const { return m_chosenFolder; }
+    // The JVM library under it; empty when it has none.
+    const String& ChosenJvmLibrary() const { return m_chosenJvmLibrary; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog();
+    void OnBrowse();
+    void Centre();
+
+    HWND m_dialog = nullptr;
+    String m_message;
+    JvmType m_jvmType;
+    String m_chosenFolder;
+    String m_chosenJvmLibrary;
+    HyperlinkControl m_link;
+};

@@ -1,0 +1,68 @@
+// How the link measures and draws its text.
+
+#include "ui/HyperlinkControl.h"
+
+UINT HyperlinkControl::TextFormat() const
+{
+    LONG_PTR style = GetWindowLongPtrW(m_window, GWL_STYLE) & 0xFF;
+    UINT format = DT_WORDBREAK;
+    if (style == SS_CENTER)
+        format |= DT_CENTER;
+    else if (style == SS_RIGHT)
+        format |= DT_RIGHT;
+    return format;
+}
+
+void HyperlinkControl::ComputeLinkRect()
+{
+    if (!m_window || !IsWindow(m_window) || (!m_hasLabel && !m_hasTarget))
+        return;
+    RECT client = {};
+    GetClientRect(m_window, &client);
+    m_linkRect = client;
+    if (!m_paintLabel)
+        return;
+    WindowDc dc(m_window);
+    if (!dc.get())
+        return;
+    SelectedObject font(dc.get(), m_linkFont ? m_linkFont.get() : m_normalFont);
+    const String& text = ShownText();
+    RECT measured = client;
+    UINT format = TextFormat();
+    DrawTextW(dc.get(), text.CStr(), text.Length(), &measured, format | DT_CALCRECT);
+    LONG freeWidth = (client.right - client.left) - (measured.right - measured.left);
+    LONG shift = 0;
+    if (format & DT_CENTER)
+        shift = freeWidth / 2;
+    else if (format & DT_RIGHT)
+        shift = freeWidth;
+    OffsetRect(&measured, shift, 0);
+    m_linkRect = measured;
+}
+
+void HyperlinkControl::Paint(HDC dc)
+{
+    RECT client = {};
+    GetClientRect(m_window, &client);
+    HBRUSH brush = reinterpret_cast<HBRUSH>(
+        SendMessageW(GetParent(m_window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(m_window)));
+    if (brush)
+        FillRect(dc, &client, brush);
+
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF colour = !IsWindowEnabled(m_window) ? GetSysColor(COLOR_GRAYTEXT)
+                      : m_visited               ? m_visitedColour
+                                                : m_linkColour;
+    COLORREF oldColour = SetTextColor(dc, colour);
+    {
+        SelectedObject font(dc, m_linkFont ? m_linkFont.get() : m_normalFont);
+        const String& text = ShownText();
+        RECT area = m_linkRect;
+        DrawTextW(dc, text.CStr(), text.Length(), &area, TextFormat());
+        if (GetFocus() == m_window)
+            DrawFocusRect(dc, &m_linkRect);
+    }
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
