@@ -20,8 +20,8 @@ extern bool g_traceOn;
 // Reads JLAUNCH_TRACE once and opens the file it names; a file that cannot be
 // opened is ignored. Called first thing in the process.
 void StartTrace();
-// Opens path as the trace file (also for tests); false when it cannot be
-// opened, and tracing then stays off.
+// Opens path as the trace file; false when it cannot be opened, and tracing
+// then stays off.
 bool OpenTrace(const wchar_t* path);
 // Closes the trace file; tracing is off afterwards.
 void StopTrace();
