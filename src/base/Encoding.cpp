@@ -34,6 +34,20 @@ AnsiString ToAnsi(const wchar_t* text)
     return result;
 }
 
+AnsiString ToUtf8(const String& text)
+{
+    AnsiString result;
+    if (text.IsEmpty())
+        return result;
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.CStr(), text.Length(), nullptr, 0, nullptr, nullptr);
+    if (size <= 0)
+        return result;
+    int written = WideCharToMultiByte(CP_UTF8, 0, text.CStr(), text.Length(), result.GetBuffer(size), size, nullptr,
+                                      nullptr);
+    result.SetLength(written > 0 && written <= size ? written : 0);
+    return result;
+}
+
 String DecodeModifiedUtf8(const char* text)
 {
     String result;

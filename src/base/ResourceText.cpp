@@ -52,6 +52,8 @@ void AppendNumber(String& out, unsigned long long magnitude, bool negative)
         out.Append(digits[--n]);
 }
 
+}  // namespace
+
 String FormatTextV(const wchar_t* format, va_list args)
 {
     String owned;
@@ -93,8 +95,6 @@ String FormatTextV(const wchar_t* format, va_list args)
     }
     return out;
 }
-
-}  // namespace
 
 String FormatText(const wchar_t* format, ...)
 {

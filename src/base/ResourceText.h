@@ -2,6 +2,7 @@
 
 #include "base/Text.h"
 
+#include <stdarg.h>
 #include <stdint.h>
 
 // Texts and formats may be given as a string-table id instead of a pointer:
@@ -17,3 +18,4 @@ String LoadResourceString(unsigned id);
 // text (const wchar_t*), %d a signed int, %u an unsigned int, %% a percent
 // sign. The format may be a string-table id. No length limit.
 String FormatText(const wchar_t* format, ...);
+String FormatTextV(const wchar_t* format, va_list args);

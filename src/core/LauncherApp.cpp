@@ -1,5 +1,7 @@
 #include "core/LauncherApp.h"
 
+#include "base/Trace.h"
+
 namespace {
 
 LauncherApp* g_instance = nullptr;
@@ -41,6 +43,7 @@ bool LauncherApp::Initialize()
 
 int LauncherApp::Run()
 {
+    JL_TRACE_IF(m_launchPair, "starting \"Pair Product\" %s with this command line", m_pairProduct.CStr());
     if (m_launchPair)
         return StartPairedLauncher();
     if (m_singleInstance && !m_isFirstInstance)
@@ -58,6 +61,7 @@ int LauncherApp::Run()
     if (!noSplash && !StartSplash())
         return -1;
 
+    JL_TRACE("loading JVM library %s", m_jvmLibraryPath.CStr());
     if (!LoadJvmLibrary(m_jvmLibraryPath))
         return -1;
     AssembleVmOptions();  // a failure has shown its message; the launch goes on

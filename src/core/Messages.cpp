@@ -1,5 +1,7 @@
 #include "core/Messages.h"
 
+#include "base/Trace.h"
+
 namespace {
 
 MessageBoxFunction g_messageBox = nullptr;
@@ -48,6 +50,7 @@ int ShowErrorMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
         }
         caption = loadedCaption;
     }
+    JL_TRACE("message shown: %s", text);
     int result = g_messageBox ? g_messageBox(owner, text, caption, MB_ICONERROR)
                               : MessageBoxW(owner, text, caption, MB_ICONERROR);
     if (loadedText)

@@ -1,7 +1,9 @@
+#include "core/LaunchTrace.h"
 #include "core/LauncherApp.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    StartLaunchTrace();
     int exitCode = -1;
     {
         LauncherApp app;
@@ -10,5 +12,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         if (app.Initialize())
             exitCode = app.Run();
     }
+    JL_TRACE("exit code %d", exitCode);
     return exitCode;
 }

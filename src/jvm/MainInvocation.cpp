@@ -1,4 +1,5 @@
 #include "base/Encoding.h"
+#include "base/Trace.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
 #include "res/resource.h"
@@ -177,6 +178,7 @@ bool LeaveVmAfterFailure(JavaVM* vm, JNIEnv* env)
 bool LauncherApp::InvokeMain()
 {
     JNIEnv* env = m_pJniEnv;
+    JL_TRACE("main class %s", m_mainClass.CStr());
     jclass mainClass = FindMainClass();
     if (!mainClass)
         return LeaveVmAfterFailure(m_pJavaVM, env);
@@ -197,9 +199,11 @@ bool LauncherApp::InvokeMain()
     if (m_hReadyEvent)
         SetEvent(m_hReadyEvent.get());
 
+    JL_TRACE_CALL(TraceList(L"argument", m_arguments));
     env->CallStaticVoidMethod(mainClass, main, arguments);
 
     jthrowable throwable = env->ExceptionOccurred();
+    JL_TRACE("main has returned%s", throwable ? L" with an uncaught exception" : L"");
     if (throwable) {
         CloseSplashWindow();
         // An uncaught exception fails the launch, as with the Java launcher,

@@ -1,4 +1,5 @@
 #include "base/ResourceText.h"
+#include "base/Trace.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
 #include "res/resource.h"
@@ -9,6 +10,7 @@ namespace {
 // carry no context, so they reach the application through its instance.
 void JNICALL ExitHook(jint code)
 {
+    JL_TRACE("the Java program ends the process with exit code %d", static_cast<int>(code));
     LauncherApp* app = LauncherApp::Instance();
     if (app && app->m_pExitSink)
         app->m_pExitSink->Exit(static_cast<int>(code));
@@ -16,6 +18,7 @@ void JNICALL ExitHook(jint code)
 
 void JNICALL AbortHook()
 {
+    JL_TRACE("the VM aborts the process");
     LauncherApp* app = LauncherApp::Instance();
     if (app && app->m_pExitSink)
         app->m_pExitSink->Abort();
@@ -69,6 +72,7 @@ bool LauncherApp::CreateJavaVm()
     arguments.options = options.begin();
     arguments.ignoreUnrecognized = JNI_FALSE;
 
+    JL_TRACE_CALL(TraceAnsiList(L"VM option", m_jvmOptions));
     jint result = m_pfnCreateJavaVM(&m_pJavaVM, reinterpret_cast<void**>(&m_pJniEnv), &arguments);
     if (result != JNI_OK) {
         m_pJavaVM = nullptr;
@@ -80,6 +84,7 @@ bool LauncherApp::CreateJavaVm()
         ShowErrorMessage(m_hSplashWnd, message.CStr());
         return false;
     }
+    JL_TRACE("VM created");
     RedirectOutput();
     return true;
 }

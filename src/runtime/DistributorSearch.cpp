@@ -6,6 +6,7 @@
 #include "runtime/RegistrySearchShared.h"
 #include "runtime/RegistryText.h"
 #include "runtime/ReleaseFile.h"
+#include "runtime/RuntimeTrace.h"
 #include "runtime/VendorKeys.h"
 
 // Runtimes registered by today's OpenJDK distributors, read in the same
@@ -37,6 +38,11 @@ bool BelongsToPass(const String& library, RegistryView view)
     if (!image.IsValid())
         return view == RegistryView::Default;
     return image.Machine() == passMachine;
+}
+
+const wchar_t* RootName(HKEY root)
+{
+    return root == HKEY_CURRENT_USER ? L"HKCU" : L"HKLM";
 }
 
 class DistributorCollector {
@@ -85,6 +91,8 @@ private:
             UniqueRegKey key;
             found = OpenKey(source.root, path, source.view, key) && ReadRegistryText(key.get(), L"JavaHome", home);
         }
+        JL_TRACE_IF(!found, "registry candidate %s\\%s: no \"Path\" below hotspot\\MSI or openj9\\MSI, no \"JavaHome\": refused",
+                    RootName(source.root), path.CStr());
         if (!found)
             return;
         // The name is the version unless it holds none; then the release file says.
@@ -125,17 +133,25 @@ private:
     void Add(const KeySource& source, const String& registeredHome, const JavaVersion& version, RuntimeKind kind)
     {
         const VersionRequirement& requirement = m_app.m_versionRequirement;
-        if (!IsInVersionWindow(version, requirement.minimum, requirement.maximum))
-            return;
         JavaRuntime runtime;
         runtime.version = version;
         runtime.home = WithBackslash(registeredHome);
+        JL_TRACE("registry candidate %s\\%s (%s): version %s, home %s", RootName(source.root),
+                 GetDistributorKey(source.distributor).path, RegistryViewName(source.view),
+                 VersionText(version).CStr(), runtime.home.CStr());
+        if (!IsInVersionWindow(version, requirement.minimum, requirement.maximum)) {
+            JL_TRACE("registry candidate %s: outside the version window: refused", runtime.home.CStr());
+            return;
+        }
         String library = FindJvmLibrary(runtime.home, m_app.m_jvmType, runtime.isServer);
         if (library.IsEmpty())
             return;
-        if (source.root == HKEY_CURRENT_USER && !BelongsToPass(library, source.view))
+        if (source.root == HKEY_CURRENT_USER && !BelongsToPass(library, source.view)) {
+            JL_TRACE("registry candidate %s: built for the other machine type: left to that pass", runtime.home.CStr());
             return;
+        }
         runtime.favored = IsRuntimeFavored(kind, m_provider, m_filter);
+        JL_TRACE("registry candidate %s: accepted%s", runtime.home.CStr(), runtime.favored ? L", favoured" : L"");
         m_list.Append(static_cast<JavaRuntime&&>(runtime));
     }
 

@@ -1,5 +1,6 @@
 #include "runtime/JvmLibrary.h"
 
+#include "base/Trace.h"
 #include "base/UniqueResource.h"
 #include "core/LauncherApp.h"
 
@@ -41,8 +42,10 @@ String FindJvmLibrary(const String& home, JvmType type, bool& isServer)
         String path = home + kServerLibrary;
         if (PathExists(path)) {
             isServer = true;
+            JL_TRACE("JVM library %s", path.CStr());
             return path;
         }
+        JL_TRACE_IF(type == JvmType::Server, "no %s, which \"JVM Type\" server requires: refused", path.CStr());
         if (type == JvmType::Server)
             return String();
     }
@@ -50,8 +53,10 @@ String FindJvmLibrary(const String& home, JvmType type, bool& isServer)
         String path = home + location.subPath;
         if (PathExists(path)) {
             isServer = location.isServer;
+            JL_TRACE("JVM library %s", path.CStr());
             return path;
         }
     }
+    JL_TRACE("no JVM library under %s (bin\\client, classic, hotspot, server or jrockit): refused", home.CStr());
     return String();
 }

@@ -4,6 +4,7 @@
 #include "runtime/CandidateRanking.h"
 #include "runtime/JvmLibrary.h"
 #include "runtime/ReleaseFile.h"
+#include "runtime/RuntimeTrace.h"
 
 namespace {
 
@@ -22,7 +23,9 @@ bool LauncherApp::FindRuntime()
     bool isServer = false;
     m_jvmLibraryPath.Clear();
     m_launchPair = false;
+    JL_TRACE_CALL(TraceRuntimeSettings(*this));
 
+    JL_TRACE("source \"JRE Path\": %s", m_jrePath.IsEmpty() ? L"not set" : m_jrePath.CStr());
     if (!m_jrePath.IsEmpty()) {
         String home = m_jrePath;
         EnsureTrailingBackslash(home);
@@ -34,12 +37,15 @@ bool LauncherApp::FindRuntime()
     }
 
     String home = GetModuleDirectory();
+    JL_TRACE("source beside the launcher: %s", home.CStr());
     if (!home.IsEmpty()) {
         bool accepted = HasJavaDll(home);
         if (!accepted) {
             home += L"jre\\";
             accepted = HasJavaDll(home);
         }
+        JL_TRACE("%s: %s", home.CStr(),
+                 accepted ? L"runtime home" : L"no bin\\java.dll here nor in the launcher's folder");
         if (accepted) {
             // A runtime shipped beside the launcher may be built for the
             // other machine type, with the paired launcher beside it too.
@@ -52,6 +58,8 @@ bool LauncherApp::FindRuntime()
     }
 
     bool registryFound = SearchRegistry(RegistryView::Default, home);
+    JL_TRACE_IF(!registryFound && m_pairProduct.IsEmpty() && sizeof(void*) == 4,
+                "64-bit registry view not searched: no \"Pair Product\"");
     // A 32-bit launcher with a paired launcher also looks at the 64-bit view;
     // for a 64-bit launcher that is the view it has just searched.
     if (!registryFound && !m_pairProduct.IsEmpty() && sizeof(void*) == 4)
@@ -71,6 +79,7 @@ bool LauncherApp::FindRuntime()
         }
     }
 
+    JL_TRACE("no source gave a JVM library");
     if (!AskForRuntime())
         return false;
     CheckRuntimeArchitecture();
@@ -91,10 +100,12 @@ bool LauncherApp::ReadJavaHomeVariable(String& home) const
 {
     static const wchar_t kReference[] = L"%JAVA_HOME%";
     home = ExpandEnvironment(String(kReference));
+    JL_TRACE("source JAVA_HOME: %s", home.Equals(kReference) ? L"not set" : home.CStr());
     if (home.Equals(kReference))
         return false;  // the variable is not set
     if (home.IsEmpty())
         return false;
     EnsureTrailingBackslash(home);
+    JL_TRACE_IF(!HasJavaDll(home), "%s: no bin\\java.dll, not a runtime home: refused", home.CStr());
     return HasJavaDll(home);
 }

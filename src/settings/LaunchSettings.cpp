@@ -1,5 +1,6 @@
 #include "base/Paths.h"
 #include "base/SplitList.h"
+#include "core/LaunchTrace.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
 #include "core/ModulePath.h"
@@ -24,6 +25,8 @@ String ReadJrePath(const LauncherApp& app, MergedSettings& merged)
     String key(L"JRE Path");
     if (!app.m_isService) {
         String perUserPath = GetPerUserSettingsFilePath(app, false);
+        JL_TRACE("per-user settings file %s: %s", perUserPath.CStr(),
+                 AbsolutePathExists(perUserPath) ? L"read for \"JRE Path\" alone" : L"not found");
         if (AbsolutePathExists(perUserPath))
             return SettingsFile(perUserPath).GetValue(section, key);
     }
@@ -37,6 +40,7 @@ bool LauncherApp::ReadLaunchSettings()
     String settingsPath;
     if (!GetSettingsFilePath(settingsPath))
         return false;
+    JL_TRACE("settings file %s: %s", settingsPath.CStr(), SettingsFileState(settingsPath));
 
     {
         SettingsFile file(settingsPath);
@@ -46,6 +50,7 @@ bool LauncherApp::ReadLaunchSettings()
     }
 
     MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
+    JL_TRACE("embedded settings: %d sections", settings.Embedded().Sections().Count());
     String runtime(kRuntimeSection);
     String application(kApplicationSection);
 
