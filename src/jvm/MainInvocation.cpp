@@ -3,9 +3,8 @@
 #include "core/Messages.h"
 #include "res/resource.h"
 
-jstring LauncherApp::NewJavaString(const String& text)
+jstring LauncherApp::NewJavaString(JNIEnv* env, const String& text)
 {
-    JNIEnv* env = m_pJniEnv;
     jclass stringClass = env->FindClass("java/lang/String");
     if (!stringClass)
         return nullptr;
@@ -25,9 +24,8 @@ jstring LauncherApp::NewJavaString(const String& text)
     return result;
 }
 
-jobjectArray LauncherApp::NewJavaStringArray(const StringList& list)
+jobjectArray LauncherApp::NewJavaStringArray(JNIEnv* env, const StringList& list)
 {
-    JNIEnv* env = m_pJniEnv;
     jclass stringClass = env->FindClass("java/lang/String");
     if (!stringClass)
         return nullptr;
@@ -35,7 +33,7 @@ jobjectArray LauncherApp::NewJavaStringArray(const StringList& list)
     if (!array)
         return nullptr;
     for (int i = 0; i < list.Count(); ++i) {
-        jstring element = NewJavaString(list[i]);
+        jstring element = NewJavaString(env, list[i]);
         if (!element)
             return nullptr;
         env->SetObjectArrayElement(array, i, element);
@@ -124,6 +122,8 @@ bool LauncherApp::InvokeMain()
         env->ExceptionDescribe();
         return LeaveVmAfterFailure(m_pJavaVM, env);
     }
+    // Some providers' VMs must keep the thread that launched them.
+    m_keepVmThreads = m_allowIbm && m_preferIbm && UsesIbmRuntime();
     // From here on starts forwarded by later instances may be served.
     if (m_hReadyEvent)
         SetEvent(m_hReadyEvent.get());
@@ -145,9 +145,8 @@ bool LauncherApp::InvokeMain()
         // Without the failure check the exception stays pending, unprinted.
     }
 
-    if (m_allowIbm && m_preferIbm) {
-        // This provider's VM must keep its launching thread; the process ends
-        // only when the Java program ends it.
+    if (m_keepVmThreads) {
+        // The process ends only when the Java program ends it.
         for (;;)
             Sleep(INFINITE);
     }
