@@ -29,6 +29,7 @@ LauncherApp* LauncherApp::Instance()
 
 bool LauncherApp::Initialize()
 {
+    TakeHandOverMark();
     ParseCommandLine();
     if (!ReadLaunchSettings())
         return false;
@@ -104,28 +105,6 @@ DWORD LauncherApp::LaunchOnThisThread()
         m_pJavaVM = nullptr;
     }
     return 0;
-}
-
-int LauncherApp::StartPairedLauncher()
-{
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    // CreateProcessW may write into the command line it is given.
-    String commandLine(GetCommandLineW());
-    if (!CreateProcessW(m_pairProduct.CStr(), commandLine.GetBuffer(commandLine.Length()), nullptr, nullptr,
-                        FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        // Nothing was started, so there is no outcome to report but failure.
-        return -1;
-    }
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    if (!m_pairReturnCode)
-        return 0;
-    WaitForSingleObject(processHandle.get(), INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(processHandle.get(), &exitCode);
-    return static_cast<int>(exitCode);
 }
 
 LauncherApp::~LauncherApp()

@@ -48,7 +48,12 @@ public:
     // --- Command line and launch modes (core/CommandLine.cpp, core/SingleInstance.cpp) ---
     void ParseCommandLine();
     bool SetUpSingleInstance();
+    bool StartInstanceListener(const String& name);
+    static DWORD WINAPI ListenerThread(void* parameter);
+    static DWORD WINAPI ForwardedStartThread(void* parameter);
+    bool ForwardToFirstInstance(const String& name);
     int WaitAsSecondInstance();
+    void TakeHandOverMark();
     int StartPairedLauncher();
 
     // --- Settings (settings/LaunchSettings.cpp) ---
@@ -79,8 +84,12 @@ public:
     void AddVmParameter(const String& parameter, StringList& workingList);
     jclass FindMainClass();
     bool InvokeMain();
-    jstring NewJavaString(const String& text);
-    jobjectArray NewJavaStringArray(const StringList& list);
+    jstring NewJavaString(const String& text) { return NewJavaString(m_pJniEnv, text); }
+    jobjectArray NewJavaStringArray(const StringList& list) { return NewJavaStringArray(m_pJniEnv, list); }
+    // The same on another thread's environment.
+    jstring NewJavaString(JNIEnv* env, const String& text);
+    jobjectArray NewJavaStringArray(JNIEnv* env, const StringList& list);
+    bool UsesIbmRuntime() const;
     void RedirectOutput();
     bool ShowUncaughtException(jthrowable throwable);
     String GetStackTraceText(jthrowable throwable);
@@ -146,6 +155,16 @@ public:
     // exception that nobody chose to ignore, as with the Java launcher; -1
     // when the user chose to stop and System.exit did not end the process.
     int m_mainExitCode = 0;
+
+    // Single instance: a later start's handle of the first instance's process,
+    // and the first instance's message that the arguments have been taken.
+    UniqueHandle m_hFirstInstance;
+    UINT m_takenMessage = 0;
+    // "VM Provider" favours IBM and the runtime is an IBM one: the launch
+    // thread stays with the VM after main, and forwarded starts stay attached.
+    bool m_keepVmThreads = false;
+    // This launcher was started by a hand-over from its pair.
+    bool m_startedByHandOver = false;
 
     // Entry points of the loaded JVM library.
     CreateJavaVMFunction m_pfnCreateJavaVM = nullptr;

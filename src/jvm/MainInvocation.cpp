@@ -4,9 +4,8 @@
 #include "core/Messages.h"
 #include "res/resource.h"
 
-jstring LauncherApp::NewJavaString(const String& text)
+jstring LauncherApp::NewJavaString(JNIEnv* env, const String& text)
 {
-    JNIEnv* env = m_pJniEnv;
     jclass stringClass = env->FindClass("java/lang/String");
     if (!stringClass)
         return nullptr;
@@ -26,9 +25,8 @@ jstring LauncherApp::NewJavaString(const String& text)
     return result;
 }
 
-jobjectArray LauncherApp::NewJavaStringArray(const StringList& list)
+jobjectArray LauncherApp::NewJavaStringArray(JNIEnv* env, const StringList& list)
 {
-    JNIEnv* env = m_pJniEnv;
     jclass stringClass = env->FindClass("java/lang/String");
     if (!stringClass)
         return nullptr;
@@ -36,7 +34,7 @@ jobjectArray LauncherApp::NewJavaStringArray(const StringList& list)
     if (!array)
         return nullptr;
     for (int i = 0; i < list.Count(); ++i) {
-        jstring element = NewJavaString(list[i]);
+        jstring element = NewJavaString(env, list[i]);
         if (!element)
             return nullptr;
         env->SetObjectArrayElement(array, i, element);
@@ -195,6 +193,8 @@ bool LauncherApp::InvokeMain()
         env->ExceptionDescribe();
         return LeaveVmAfterFailure(m_pJavaVM, env);
     }
+    // Some providers' VMs must keep the thread that launched them.
+    m_keepVmThreads = m_allowIbm && m_preferIbm && UsesIbmRuntime();
     // From here on starts forwarded by later instances may be served.
     if (m_hReadyEvent)
         SetEvent(m_hReadyEvent.get());
@@ -223,9 +223,8 @@ bool LauncherApp::InvokeMain()
         // VM below prints it.
     }
 
-    if (m_allowIbm && m_preferIbm) {
-        // This provider's VM must keep its launching thread; the process ends
-        // only when the Java program ends it.
+    if (m_keepVmThreads) {
+        // The process ends only when the Java program ends it.
         for (;;)
             Sleep(INFINITE);
     }

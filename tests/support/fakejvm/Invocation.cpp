@@ -103,8 +103,8 @@ jint Result(jint r) {
 // --- JavaVM functions ---
 
 jint JNICALL DestroyJavaVM(JavaVM*) {
-  WriteRecord({L"destroy"});
   VmState& vm = Vm();
+  WriteRecord({L"destroy", GetCurrentThreadId() == vm.creatorThread ? L"same" : L"other"});
   {
     Lock guard(vm.lock);
     if (!vm.created || vm.destroyed) return JNI_ERR;

@@ -156,6 +156,51 @@ jvalue SecondaryInt(CallFrame& f) {
   return v;
 }
 
+// A program that serves forwarded starts until one of them says "quit":
+// secondaryMain answers with its first argument as a number (0 when it is
+// not one).
+jvalue ServeSecondary(CallFrame& f) {
+  WriteRecord({L"secondary", L"int"});
+  LogArgs(f);
+  Ref args = f.Obj(0);
+  std::wstring first = args && !args->elements.empty() && args->elements[0] ? args->elements[0]->text : L"";
+  if (first == L"quit") Vm().keepAlive = false;
+  jvalue v = Void();
+  v.i = static_cast<jint>(wcstol(first.c_str(), nullptr, 10));
+  return v;
+}
+
+struct ExitSignal {
+  std::wstring file;
+  jint code;
+};
+
+DWORD WINAPI WaitForExitSignal(void* parameter) {
+  ExitSignal* signal = static_cast<ExitSignal*>(parameter);
+  ULONGLONG deadline = GetTickCount64() + 120000;
+  while (GetFileAttributesW(signal->file.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount64() < deadline) {
+    Sleep(20);
+  }
+  SystemExit(signal->code);
+}
+
+// Like a program whose own thread calls System.exit(args[0]) once the file
+// args[1] exists (two minutes at most). Until then the VM waits for that
+// thread, as for any non-daemon thread.
+jvalue ExitOnSignalMain(CallFrame& f) {
+  StartMain(f);
+  Ref args = f.Obj(0);
+  if (!args || args->elements.size() < 2 || !args->elements[0] || !args->elements[1]) return Void();
+  auto* signal = new ExitSignal{args->elements[1]->text, static_cast<jint>(wcstol(args->elements[0]->text.c_str(),
+                                                                                  nullptr, 10))};
+  Vm().keepAlive = true;
+  Vm().keepAliveUntil = GetTickCount64() + 120000;
+  HANDLE thread = CreateThread(nullptr, 0, WaitForExitSignal, signal, 0, nullptr);
+  if (!thread) FailLoudly(L"cannot start the thread of test.ExitOnSignal");
+  CloseHandle(thread);
+  return Void();
+}
+
 #ifdef JL_FAKEJVM_HELPER
 // Like the runtime's own helper: resolves the class by name and checks that
 // it has a main method. When either fails it reports on the standard error
@@ -198,6 +243,9 @@ const MethodInfo kMethods[] = {
     {"test/SecondaryVoid", "secondaryMain", "([Ljava/lang/String;)V", true, SecondaryVoid},
     {"test/SecondaryInt", "main", "([Ljava/lang/String;)V", true, LingerMain},
     {"test/SecondaryInt", "secondaryMain", "([Ljava/lang/String;)I", true, SecondaryInt},
+    {"test/Serve", "main", "([Ljava/lang/String;)V", true, LingerMain},
+    {"test/Serve", "secondaryMain", "([Ljava/lang/String;)I", true, ServeSecondary},
+    {"test/ExitOnSignal", "main", "([Ljava/lang/String;)V", true, ExitOnSignalMain},
 #ifdef JL_FAKEJVM_HELPER
     {"sun/launcher/LauncherHelper", "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;", true,
      CheckAndLoadMain},

@@ -98,6 +98,27 @@ struct LaunchResult {
 // is set and a test failure is recorded.
 LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options = {});
 
+// A launcher started without waiting for it, for tests that run several at
+// once; unlike RunLauncher it answers no dialogs and follows no processes the
+// launcher starts. Wait() gives its exit code; when it has not ended within
+// options.timeoutMs of its start it is killed and a test failure recorded.
+// Destroying it kills it if it still runs.
+class StartedLauncher {
+public:
+    explicit StartedLauncher(const AppFolder& app, const LaunchOptions& options = {});
+    ~StartedLauncher();
+    StartedLauncher(const StartedLauncher&) = delete;
+    StartedLauncher& operator=(const StartedLauncher&) = delete;
+
+    DWORD Wait();
+    bool HasEnded() const;
+
+private:
+    HANDLE m_process = nullptr;
+    ULONGLONG m_deadline = 0;
+    std::string m_commandLine;
+};
+
 // A registry key created for a test (with any missing parent keys) and
 // deleted again, together with every missing parent it created, on
 // destruction. For a key that already existed only the values set through

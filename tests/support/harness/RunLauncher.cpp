@@ -297,6 +297,32 @@ std::string DescribeForFailure(const std::vector<SeenWindow>& recorded,
     return text;
 }
 
+// Starts the launcher (creation flags added to CREATE_UNICODE_ENVIRONMENT);
+// 0, or the error, which is also recorded as a test failure.
+DWORD StartLauncherProcess(const AppFolder& app, const LaunchOptions& options, DWORD flags,
+                           PROCESS_INFORMATION& process)
+{
+    AvoidWindowManagerWaits();
+    std::wstring commandLine = BuildCommandLine(app, options);
+    std::vector<wchar_t> environment = BuildEnvironment(app, options);
+    std::wstring workingDir = options.workingDir.empty() ? app.Path() : options.workingDir;
+    // Wine starts its desktop process from the first process that needs the
+    // desktop; asking for it here keeps that process out of the launcher's job.
+    GetDesktopWindow();
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
+    mutableCommandLine.push_back(L'\0');
+    if (!CreateProcessW(app.Launcher().c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
+                        flags | CREATE_UNICODE_ENVIRONMENT, environment.data(), workingDir.c_str(), &startup,
+                        &process)) {
+        DWORD error = GetLastError();
+        ADD_FAILURE() << "cannot start " << Narrow(commandLine) << " (error " << error << ")";
+        return error;
+    }
+    return 0;
+}
+
 }  // namespace
 
 std::vector<std::wstring> LaunchResult::MessageTexts() const
@@ -311,26 +337,12 @@ std::vector<std::wstring> LaunchResult::MessageTexts() const
 
 LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
 {
-    AvoidWindowManagerWaits();
     LaunchResult result;
     std::wstring commandLine = BuildCommandLine(app, options);
-    std::vector<wchar_t> environment = BuildEnvironment(app, options);
-    std::wstring workingDir = options.workingDir.empty() ? app.Path() : options.workingDir;
-
-    // Wine starts its desktop process from the first process that needs the
-    // desktop; asking for it here keeps that process out of the launcher's job.
-    GetDesktopWindow();
     HANDLE job = CreateKillOnCloseJob();
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
-    mutableCommandLine.push_back(L'\0');
-    if (!CreateProcessW(app.Launcher().c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
-                        CREATE_SUSPENDED | CREATE_UNICODE_ENVIRONMENT, environment.data(), workingDir.c_str(),
-                        &startup, &process)) {
-        DWORD error = GetLastError();
-        ADD_FAILURE() << "cannot start " << Narrow(app.Launcher()) << " (error " << error << ")";
+    DWORD error = StartLauncherProcess(app, options, CREATE_SUSPENDED, process);
+    if (error != 0) {
         if (job)
             CloseHandle(job);
         result.exitCode = error;
@@ -403,4 +415,46 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
     if (job)
         CloseHandle(job);  // ends anything still running in it
     return result;
+}
+
+StartedLauncher::StartedLauncher(const AppFolder& app, const LaunchOptions& options)
+    : m_deadline(GetTickCount64() + options.timeoutMs), m_commandLine(Narrow(BuildCommandLine(app, options)))
+{
+    PROCESS_INFORMATION process = {};
+    if (StartLauncherProcess(app, options, 0, process) != 0)
+        return;
+    CloseHandle(process.hThread);
+    m_process = process.hProcess;
+}
+
+StartedLauncher::~StartedLauncher()
+{
+    if (!m_process)
+        return;
+    if (!HasEnded()) {
+        TerminateProcess(m_process, ERROR_TIMEOUT);
+        WaitForSingleObject(m_process, 5000);
+    }
+    CloseHandle(m_process);
+}
+
+bool StartedLauncher::HasEnded() const
+{
+    return !m_process || WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
+}
+
+DWORD StartedLauncher::Wait()
+{
+    if (!m_process)
+        return ERROR_INVALID_HANDLE;
+    ULONGLONG now = GetTickCount64();
+    DWORD left = now < m_deadline ? static_cast<DWORD>(m_deadline - now) : 0;
+    if (WaitForSingleObject(m_process, left) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << m_commandLine << " did not end in time and was killed";
+        TerminateProcess(m_process, ERROR_TIMEOUT);
+        WaitForSingleObject(m_process, 5000);
+    }
+    DWORD exitCode = 0;
+    GetExitCodeProcess(m_process, &exitCode);
+    return exitCode;
 }

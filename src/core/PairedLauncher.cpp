@@ -1,0 +1,73 @@
+#include "core/LauncherApp.h"
+#include "core/Messages.h"
+#include "core/ModulePath.h"
+#include "res/resource.h"
+#include "settings/SettingWords.h"
+
+// The hand-over to the paired launcher, which runs runtimes this launcher
+// cannot load. A launcher started by a hand-over finds a mark in its
+// environment and never hands over again: two launchers that name each other
+// (or one that names itself) would otherwise start each other for ever.
+
+namespace {
+
+const wchar_t kHandOverMark[] = L"OZ_PAIR_HANDOVER";
+
+// Whether two paths name the same file, by the file's identity, so that
+// another spelling of the path (case, short names, links) does not hide it.
+bool IsSameFile(const String& a, const String& b)
+{
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const String* paths[] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        UniqueFileHandle file(CreateFileW(paths[i]->CStr(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!file || !GetFileInformationByHandle(file.get(), &info[i]))
+            return false;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+}
+
+}  // namespace
+
+void LauncherApp::TakeHandOverMark()
+{
+    m_startedByHandOver = GetEnvironmentVariableW(kHandOverMark, nullptr, 0) != 0;
+    // The Java program and whatever it starts do not inherit the mark.
+    SetEnvironmentVariableW(kHandOverMark, nullptr);
+}
+
+int LauncherApp::StartPairedLauncher()
+{
+    String modulePath = GetModulePath();
+    if (modulePath.IsEmpty())
+        return -1;  // the message has been shown
+    // A relative "Pair Product" lies beside the launcher, wherever it was started from.
+    String pairPath = CompleteSettingPath(m_pairProduct, modulePath);
+    if (m_startedByHandOver || IsSameFile(pairPath, modulePath)) {
+        ShowFormattedError(m_hSplashWnd, TextId(IDS_PAIR_HANDOVER_LOOP), pairPath.CStr());
+        return -1;
+    }
+    SetEnvironmentVariableW(kHandOverMark, modulePath.CStr());  // inherited by the pair
+
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    // CreateProcessW may write into the command line it is given.
+    String commandLine(GetCommandLineW());
+    if (!CreateProcessW(pairPath.CStr(), commandLine.GetBuffer(commandLine.Length()), nullptr, nullptr, FALSE, 0,
+                        nullptr, nullptr, &startup, &process)) {
+        DWORD error = GetLastError();
+        ShowSystemError(m_hSplashWnd, TextId(IDS_WINDOWS_ERROR), pairPath.CStr(), error);
+        return -1;
+    }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    if (!m_pairReturnCode)
+        return 0;
+    WaitForSingleObject(processHandle.get(), INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    return static_cast<int>(exitCode);
+}

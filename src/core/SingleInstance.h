@@ -1,0 +1,21 @@
+#pragma once
+
+#include "base/Text.h"
+
+// Names of the objects through which the starts of a single-instance
+// application meet. All are built from the launcher's module path with every
+// "\" replaced by "_": the instance block and the registered message carry
+// that name alone, the others add a suffix.
+String InstanceObjectName(const String& modulePath, const wchar_t* suffix = L"");
+
+// Manual-reset event, signalled just before main runs in the first instance.
+constexpr wchar_t kReadyEventSuffix[] = L"_upr_evt";
+// Message with which the first instance tells a later start that it has
+// taken the arguments out of the block, so that the next start may write.
+constexpr wchar_t kTakenMessageSuffix[] = L"_upr_ack";
+// Mutex that later starts hold while their arguments are in the block.
+constexpr wchar_t kTurnMutexSuffix[] = L"_upr_turn";
+
+// How long a later start waits for a first instance that is still setting
+// up, and for its listener to accept the message.
+constexpr unsigned kSetUpWaitMs = 5000;

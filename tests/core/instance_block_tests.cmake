@@ -1,0 +1,1 @@
+jl_add_test(instance_block_tests SOURCES InstanceBlockTest.cpp)

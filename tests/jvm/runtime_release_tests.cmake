@@ -1,0 +1,1 @@
+jl_add_test(runtime_release_tests SOURCES RuntimeReleaseTest.cpp)
