@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 JvmApp::JvmApp(const std::wstring& ini, const std::wstring& variant)
@@ -30,6 +31,15 @@ std::vector<std::wstring> UserOptions(const FakeJvmLog& log)
         options.resize(options.size() - 2);
     }
     return options;
+}
+
+std::string ReadText(const std::wstring& path)
+{
+    if (!FileExists(path))
+        return "<missing>";
+    std::string bytes = ReadBytes(path);
+    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
+    return bytes;
 }
 
 std::string Show(const std::wstring& text)

@@ -26,6 +26,10 @@ struct JvmApp {
 // Options passed to the VM, without the two hooks at the end.
 std::vector<std::wstring> UserOptions(const FakeJvmLog& log);
 
+// A text file's bytes with the carriage returns left out; "<missing>" when
+// the file does not exist.
+std::string ReadText(const std::wstring& path);
+
 // Readable form of texts for failure output (non-ASCII as \uXXXX).
 std::string Show(const std::vector<std::wstring>& texts);
 std::string Show(const std::wstring& text);

@@ -257,16 +257,8 @@ TEST(JvmLaunchE2e, OutputAndErrorFiles)
     options.env[L"JL_E2E_DIR"] = app.Path();
     EXPECT_EQ(0u, app.Run(options).exitCode);
 
-    auto read = [&](const std::wstring& relative) {
-        std::wstring path = app.Path() + L"\\" + relative;
-        if (!FileExists(path))
-            return std::string("<missing>");
-        std::string bytes = ReadBytes(path);
-        bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
-        return bytes;
-    };
-    EXPECT_EQ("out:one\nout:two\n", read(L"logs\\out.txt"));
-    EXPECT_EQ("before\nerr:one\nerr:two\n", read(L"logs\\deeper\\err.txt"));
+    EXPECT_EQ("out:one\nout:two\n", ReadText(app.Path() + L"\\logs\\out.txt"));
+    EXPECT_EQ("before\nerr:one\nerr:two\n", ReadText(app.Path() + L"\\logs\\deeper\\err.txt"));
 
     // A date picture between the first and the last "%" of the name.
     JvmApp stamped(L"[Java Runtime Environment]\nMain Class=test.PrintOut\n"

@@ -6,20 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace {
 
 using Texts = std::vector<std::wstring>;
-
-std::string ReadText(const std::wstring& path)
-{
-    if (!FileExists(path))
-        return "<missing>";
-    std::string bytes = ReadBytes(path);
-    bytes.erase(std::remove(bytes.begin(), bytes.end(), '\r'), bytes.end());
-    return bytes;
-}
 
 }  // namespace
 

@@ -228,20 +228,6 @@ TEST(FakeJvmChild, Helper) {
   jobject slashed = env->CallStaticObjectMethod(helper, check, JNI_TRUE, 1, JStr(env, L"test/Throws"));
   EXPECT_TRUE(env->IsSameObject(slashed, env->FindClass("test/Throws")));
 
-  // Loading without initialising, through the system class loader.
-  jclass loaderClass = env->FindClass("java/lang/ClassLoader");
-  jobject loader = env->CallStaticObjectMethod(
-      loaderClass, env->GetStaticMethodID(loaderClass, "getSystemClassLoader", "()Ljava/lang/ClassLoader;"));
-  ASSERT_NE(loader, nullptr);
-  jclass classClass = env->FindClass("java/lang/Class");
-  jmethodID forName =
-      env->GetStaticMethodID(classClass, "forName", "(Ljava/lang/String;ZLjava/lang/ClassLoader;)Ljava/lang/Class;");
-  ASSERT_NE(forName, nullptr);
-  jobject found = env->CallStaticObjectMethod(classClass, forName, JStr(env, L"test.NoMain"), JNI_FALSE, loader);
-  EXPECT_TRUE(env->IsSameObject(found, env->FindClass("test/NoMain")));
-  EXPECT_EQ(env->CallStaticObjectMethod(classClass, forName, JStr(env, L"test/NoMain"), JNI_FALSE, loader), nullptr);
-  EXPECT_EQ(TakeException(env), L"java.lang.ClassNotFoundException: test/NoMain");
-
   // A class the helper rejects ends the program with 1; nothing comes back.
   std::wstring rejected = EnvironmentVariable(L"JL_FAKEJVM_TEST_CLASS");
   env->CallStaticObjectMethod(helper, check, JNI_TRUE, 1, JStr(env, rejected));
@@ -254,7 +240,6 @@ TEST(FakeJvm, LauncherHelperVariant) {
   EXPECT_EQ(r.log.Values(L"bootloader"), (std::vector<std::wstring>{L"sun/launcher/LauncherHelper", L"test/RecordArgs"}));
   EXPECT_EQ(r.log.Values(L"checkAndLoadMain"),
             (std::vector<std::wstring>{L"test.RecordArgs", L"test/Throws", L"com.example.Missing"}));
-  EXPECT_EQ(r.log.Values(L"forname"), (std::vector<std::wstring>{L"test.NoMain", L"test/NoMain"}));
   EXPECT_NE(r.output.find("Error: Could not find or load main class com.example.Missing"), std::string::npos)
       << r.output;
   EXPECT_NE(r.output.find("exit hook 1"), std::string::npos) << r.output;
