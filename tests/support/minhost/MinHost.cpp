@@ -45,6 +45,9 @@ bool RuntimePath()
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
+    // What every GUI program does before its own work (the window
+    // framework's first call); without it Wine takes seconds to end the process.
+    DefWindowProcW(nullptr, WM_NULL, 0, 0);
     // Loaded for the rest of the process, as the launcher keeps its runtime.
     HMODULE jvm = RuntimePath() ? LoadLibraryW(g_path) : nullptr;
     auto createJavaVm =
