@@ -5,6 +5,7 @@
 #include "base/UniqueResource.h"
 #include "res/resource.h"
 #include "runtime/JvmLibrary.h"
+#include "ui/DialogCentring.h"
 
 #include <shlobj.h>
 
@@ -70,14 +71,6 @@ private:
     bool m_initialized;
 };
 
-RECT WorkAreaNear(HWND window)
-{
-    MONITORINFO info = {};
-    info.cbSize = sizeof(info);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
-    return info.rcWork;
-}
-
 }  // namespace
 
 FolderPicker SetFolderPicker(FolderPicker picker)
@@ -112,23 +105,6 @@ bool BrowseForRuntimeFolder(HWND owner, String& folder)
     }
     folder.SetLengthToTerminator();
     return true;
-}
-
-POINT PlaceCentred(const RECT& dialog, const RECT& area, const RECT& work)
-{
-    LONG width = dialog.right - dialog.left;
-    LONG height = dialog.bottom - dialog.top;
-    POINT place = {area.left + ((area.right - area.left) - width) / 2,
-                   area.top + ((area.bottom - area.top) - height) / 2};
-    if (place.x + width > work.right)
-        place.x = work.right - width;
-    if (place.y + height > work.bottom)
-        place.y = work.bottom - height;
-    if (place.x < work.left)
-        place.x = work.left;
-    if (place.y < work.top)
-        place.y = work.top;
-    return place;
 }
 
 INT_PTR RuntimeNotFoundDialog::Show(HWND owner)
@@ -194,23 +170,7 @@ void RuntimeNotFoundDialog::OnInitDialog()
     m_link.Attach(linkWindow);
     SetDlgItemTextW(m_dialog, IDC_MESSAGE, m_message.CStr());
     EnableWindow(GetDlgItem(m_dialog, IDOK), FALSE);
-    Centre();
-}
-
-void RuntimeNotFoundDialog::Centre()
-{
-    RECT dialog = {};
-    GetWindowRect(m_dialog, &dialog);
-    HWND owner = GetWindow(m_dialog, GW_OWNER);
-    bool overOwner = owner && IsWindowVisible(owner) && !IsIconic(owner);
-    RECT area = {};
-    if (overOwner)
-        GetWindowRect(owner, &area);
-    else
-        area = WorkAreaNear(m_dialog);
-    RECT work = WorkAreaNear(overOwner ? owner : m_dialog);
-    POINT place = PlaceCentred(dialog, area, work);
-    SetWindowPos(m_dialog, nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreDialog(m_dialog);
 }
 
 void RuntimeNotFoundDialog::OnBrowse()

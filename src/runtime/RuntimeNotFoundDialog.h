@@ -18,10 +18,6 @@ FolderPicker SetFolderPicker(FolderPicker picker);
 // only, new-style, without a "new folder" button.
 bool BrowseForRuntimeFolder(HWND owner, String& folder);
 
-// Where a dialog of the given size goes: centred over area, then pushed into
-// work (first so that its right and bottom edges fit, then its left and top).
-POINT PlaceCentred(const RECT& dialog, const RECT& area, const RECT& work);
-
 // The modal dialog shown when no runtime was found: it names the required
 // version, links to a download page and lets the user browse to a runtime
 // home. OK is possible only while the last folder picked holds a JVM library
@@ -45,7 +41,6 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
     void OnBrowse();
-    void Centre();
 
     HWND m_dialog = nullptr;
     String m_message;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/GdiScope.h"
 #include "base/Text.h"
 #include "base/UniqueResource.h"
-#include "ui/GdiScope.h"
 
 #include <windows.h>
 

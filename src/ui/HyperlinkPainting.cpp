@@ -25,7 +25,7 @@ void HyperlinkControl::ComputeLinkRect()
     WindowDc dc(m_window);
     if (!dc.get())
         return;
-    SelectedObject font(dc.get(), m_linkFont ? m_linkFont.get() : m_normalFont);
+    SelectionScope font(dc.get(), m_linkFont ? m_linkFont.get() : m_normalFont);
     const String& text = ShownText();
     RECT measured = client;
     UINT format = TextFormat();
@@ -56,7 +56,7 @@ void HyperlinkControl::Paint(HDC dc)
                                                 : m_linkColour;
     COLORREF oldColour = SetTextColor(dc, colour);
     {
-        SelectedObject font(dc, m_linkFont ? m_linkFont.get() : m_normalFont);
+        SelectionScope font(dc, m_linkFont ? m_linkFont.get() : m_normalFont);
         const String& text = ShownText();
         RECT area = m_linkRect;
         DrawTextW(dc, text.CStr(), text.Length(), &area, TextFormat());

@@ -142,26 +142,6 @@ TEST_F(RuntimeNotFoundDialogTest, TheCloseBoxCancels)
     EXPECT_EQ(dialog.Show(nullptr), IDCANCEL);
 }
 
-TEST(RuntimeNotFoundDialogPlacement, CentredThenKeptInsideTheWorkArea)
-{
-    const RECT work = {0, 0, 1000, 700};
-    struct Case {
-        RECT dialog, area;
-        POINT expected;
-    } cases[] = {
-        {{0, 0, 200, 100}, work, {400, 300}},                  // centred on the work area
-        {{0, 0, 200, 100}, {100, 100, 500, 300}, {200, 150}},  // centred over the owner
-        {{0, 0, 200, 100}, {900, 650, 1300, 850}, {800, 600}}, // pushed back from the right and bottom
-        {{0, 0, 200, 100}, {-300, -200, -100, 0}, {0, 0}},     // and from the left and top
-        {{0, 0, 1200, 800}, work, {0, 0}},                     // too large: its top left corner shows
-    };
-    for (const Case& c : cases) {
-        POINT place = PlaceCentred(c.dialog, c.area, work);
-        EXPECT_EQ(place.x, c.expected.x);
-        EXPECT_EQ(place.y, c.expected.y);
-    }
-}
-
 TEST(RuntimeNotFoundDialogPlacement, ShownInsideTheWorkArea)
 {
     RuntimeNotFoundDialog dialog(String(L"m"), JvmType::Any);

@@ -79,7 +79,7 @@ Capture CaptureClient(HWND window, bool fromScreen)
     Capture capture;
     if (!bitmap || !bits)
         return capture;
-    SelectedObject selected(memory.get(), bitmap.get());
+    SelectionScope selected(memory.get(), bitmap.get());
     if (fromScreen) {
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         WindowDc dc(window);
