@@ -1,25 +1,13 @@
-#include "base/UniqueResource.h"
 #include "core/LauncherApp.h"
 #include "jvm/Environment.h"
-#include "jvm/RuntimeRelease.h"
+#include "runtime/ReleaseFile.h"
 
 namespace {
 
-// Enough for any release file; a longer one is read this far.
-constexpr DWORD kReleaseReadLimit = 16384;
-
 bool ReleaseFileNamesIbm(const String& home)
 {
-    UniqueFileHandle file(CreateFileW((home + L"\\release").CStr(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    AnsiString text;
-    char* buffer = text.GetBuffer(kReleaseReadLimit);
-    DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, kReleaseReadLimit, &read, nullptr))
-        return false;
-    return ReleaseTextNamesIbm(buffer, read);
+    AnsiString bytes;
+    return ReadReleaseFile(home + L"\\", bytes) && ReleaseTextNamesIbm(bytes.CStr(), bytes.Length());
 }
 
 }  // namespace

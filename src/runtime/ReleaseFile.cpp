@@ -2,8 +2,6 @@
 
 namespace {
 
-const char kVersionKey[] = "JAVA_VERSION=";
-constexpr int kVersionKeyLength = sizeof(kVersionKey) - 1;
 // A value longer than this is no version; it is not parsed.
 constexpr int kLongestVersionValue = 128;
 
@@ -12,46 +10,31 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-bool StartsWithKey(const char* line, int length)
+// True when text (length bytes) starts with the NUL-ended prefix.
+bool StartsWith(const char* text, int length, const char* prefix)
 {
-    if (length < kVersionKeyLength)
-        return false;
-    for (int i = 0; i < kVersionKeyLength; ++i)
-        if (line[i] != kVersionKey[i])
+    int i = 0;
+    for (; prefix[i]; ++i)
+        if (i >= length || text[i] != prefix[i])
             return false;
     return true;
 }
 
-bool ParseValue(const char* value, int length, JavaVersion& version)
+int LengthOf(const char* text)
 {
-    int start = 0;
-    int end = length;
-    while (start < end && IsBlank(value[start]))
-        ++start;
-    while (end > start && IsBlank(value[end - 1]))
-        --end;
-    if (start < end && value[start] == '"')
-        ++start;
-    if (end > start && value[end - 1] == '"')
-        --end;
-    if (end - start > kLongestVersionValue)
-        return false;
-    // Only digits matter to the version parser; other bytes become '?'.
-    String text;
-    for (int i = start; i < end; ++i) {
-        char c = value[i];
-        text += (c > 0 && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
-    }
-    return ParseVersion(text, 0, version);
+    int n = 0;
+    while (text[n])
+        ++n;
+    return n;
 }
 
 }  // namespace
 
-bool ParseReleaseVersion(const char* bytes, int length, JavaVersion& version)
+bool FindReleaseValue(const char* bytes, int length, const char* name, const char*& value, int& valueLength)
 {
-    version = JavaVersion();
     if (!bytes || length <= 0)
         return false;
+    const int nameLength = LengthOf(name);
     int lineStart = 0;
     if (length >= 3 && bytes[0] == '\xEF' && bytes[1] == '\xBB' && bytes[2] == '\xBF')
         lineStart = 3;  // a UTF-8 byte-order mark
@@ -59,13 +42,52 @@ bool ParseReleaseVersion(const char* bytes, int length, JavaVersion& version)
         int lineEnd = lineStart;
         while (lineEnd < length && bytes[lineEnd] != '\n')
             ++lineEnd;
-        if (StartsWithKey(bytes + lineStart, lineEnd - lineStart)) {
-            if (ParseValue(bytes + lineStart + kVersionKeyLength, lineEnd - lineStart - kVersionKeyLength, version))
-                return true;
-            version = JavaVersion();
-            return false;
+        const char* line = bytes + lineStart;
+        int lineLength = lineEnd - lineStart;
+        if (StartsWith(line, lineLength, name) && lineLength > nameLength && line[nameLength] == '=') {
+            int start = nameLength + 1;
+            int end = lineLength;
+            while (start < end && IsBlank(line[start]))
+                ++start;
+            while (end > start && IsBlank(line[end - 1]))
+                --end;
+            if (start < end && line[start] == '"')
+                ++start;
+            if (end > start && line[end - 1] == '"')
+                --end;
+            value = line + start;
+            valueLength = end - start;
+            return true;
         }
         lineStart = lineEnd + 1;
     }
     return false;
+}
+
+bool ParseReleaseVersion(const char* bytes, int length, JavaVersion& version)
+{
+    version = JavaVersion();
+    const char* value = nullptr;
+    int valueLength = 0;
+    if (!FindReleaseValue(bytes, length, "JAVA_VERSION", value, valueLength) || valueLength > kLongestVersionValue)
+        return false;
+    // Only digits matter to the version parser; other bytes become '?'.
+    String text;
+    for (int i = 0; i < valueLength; ++i) {
+        char c = value[i];
+        text += (c > 0 && c < 0x7F) ? static_cast<wchar_t>(c) : L'?';
+    }
+    if (ParseVersion(text, 0, version))
+        return true;
+    version = JavaVersion();
+    return false;
+}
+
+bool ReleaseTextNamesIbm(const char* bytes, int length)
+{
+    const char* value = nullptr;
+    int valueLength = 0;
+    if (!FindReleaseValue(bytes, length, "IMPLEMENTOR", value, valueLength))
+        return false;
+    return StartsWith(value, valueLength, "IBM") || StartsWith(value, valueLength, "International Business Machines");
 }

@@ -3,18 +3,15 @@
 
 #include <windows.h>
 
-// Reads at most kReleaseFileReadLimit bytes of a runtime's release file. Only
-// a plain disk file is read: a name that leads to a pipe or a device is left
-// alone, so that a strange home cannot make the launcher wait.
-bool ReadReleaseVersion(const String& home, JavaVersion& version)
+// Only a plain disk file is read: a name that leads to a pipe or a device is
+// left alone, so that a strange home cannot make the launcher wait.
+bool ReadReleaseFile(const String& home, AnsiString& bytes)
 {
-    version = JavaVersion();
     String path = home + L"release";
     UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid() || GetFileType(file.get()) != FILE_TYPE_DISK)
         return false;
-    AnsiString bytes;
     char* buffer = bytes.GetBuffer(kReleaseFileReadLimit);
     int total = 0;
     while (total < kReleaseFileReadLimit) {
@@ -25,5 +22,12 @@ bool ReadReleaseVersion(const String& home, JavaVersion& version)
         total += static_cast<int>(read);
     }
     bytes.SetLength(total);
-    return ParseReleaseVersion(bytes.CStr(), total, version);
+    return true;
+}
+
+bool ReadReleaseVersion(const String& home, JavaVersion& version)
+{
+    version = JavaVersion();
+    AnsiString bytes;
+    return ReadReleaseFile(home, bytes) && ParseReleaseVersion(bytes.CStr(), bytes.Length(), version);
 }

@@ -1,1 +1,0 @@
-jl_add_test(runtime_release_tests SOURCES RuntimeReleaseTest.cpp)
