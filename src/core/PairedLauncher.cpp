@@ -2,7 +2,6 @@
 #include "core/Messages.h"
 #include "core/ModulePath.h"
 #include "res/resource.h"
-#include "settings/SettingWords.h"
 
 // The hand-over to the paired launcher, which runs runtimes this launcher
 // cannot load. A launcher started by a hand-over finds a mark in its
@@ -43,8 +42,7 @@ int LauncherApp::StartPairedLauncher()
     String modulePath = GetModulePath();
     if (modulePath.IsEmpty())
         return -1;  // the message has been shown
-    // A relative "Pair Product" lies beside the launcher, wherever it was started from.
-    String pairPath = CompleteSettingPath(m_pairProduct, modulePath);
+    const String& pairPath = m_pairProduct;  // made absolute when the settings were read
     if (m_startedByHandOver || IsSameFile(pairPath, modulePath)) {
         ShowFormattedError(m_hSplashWnd, TextId(IDS_PAIR_HANDOVER_LOOP), pairPath.CStr());
         return -1;

@@ -95,7 +95,12 @@ bool LauncherApp::ReadLaunchSettings()
     m_overrideWorkingDir = IsYesAnyCase(settings.GetValue(application, String(L"Override WorkingDir")));
     m_systemPath = settings.GetValue(runtime, String(L"System Path"));
     m_libraryPath = settings.GetValue(runtime, String(L"Library Path"));
-    m_pairProduct = settings.GetValue(application, String(L"Pair Product"));
+    // A relative pair lies beside the launcher, wherever it was started from:
+    // the hand-over and the pair's settings files both need its full path.
+    String pairProduct = settings.GetValue(application, String(L"Pair Product"));
+    if (!pairProduct.IsEmpty() && !IsAbsoluteSettingPath(pairProduct))
+        pairProduct = CompleteSettingPath(pairProduct, GetModulePath());
+    m_pairProduct = pairProduct;
     m_pairReturnCode = IsYesAnyCase(settings.GetValue(application, String(L"Pair Return Code")));
     return true;
 }

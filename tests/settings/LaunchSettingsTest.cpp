@@ -145,7 +145,7 @@ TEST_F(LaunchSettingsTest, CatalogueConversions)
     EXPECT_TRUE(m_app.m_overrideWorkingDir);
     EXPECT_TRUE(m_app.m_pairReturnCode);
     // Paths other than "JRE Path" stay as written.
-    EXPECT_EQ(L"x64\\launcher64.exe", Str(m_app.m_pairProduct));
+    EXPECT_EQ(ExecutableFolder() + L"\\x64\\launcher64.exe", Str(m_app.m_pairProduct));
     EXPECT_EQ(L"%SystemRoot%\\x;C:\\y", Str(m_app.m_systemPath));
     EXPECT_EQ(L"lib\\native", Str(m_app.m_libraryPath));
 }

@@ -21,6 +21,7 @@ const void* volatile g_imports[] = {
     reinterpret_cast<const void*>(&MessageBoxW),      // user32
     reinterpret_cast<const void*>(&RegOpenKeyExW),    // advapi32
     reinterpret_cast<const void*>(&PathFileExistsW),  // shlwapi
+    reinterpret_cast<const void*>(&DeleteObject),     // gdi32
 };
 
 const wchar_t kRuntime[] = L"jre\\bin\\server\\jvm.dll";
