@@ -2,6 +2,7 @@
 
 #include "base/Paths.h"
 #include "base/UniqueResource.h"
+#include "settings/SettingsIndex.h"
 
 #include <windows.h>
 
@@ -48,8 +49,10 @@ bool WriteSettingSafely(const String& path, const wchar_t* section, const wchar_
         return false;
     bool written = WritePrivateProfileStringW(section, key, value.CStr(), scratch.CStr()) != FALSE;
     DWORD flags = MOVEFILE_WRITE_THROUGH | (exists ? MOVEFILE_REPLACE_EXISTING : 0);
-    if (written && MoveFileExW(scratch.CStr(), path.CStr(), flags))
+    if (written && MoveFileExW(scratch.CStr(), path.CStr(), flags)) {
+        ForgetSettingsFile(path);
         return true;
+    }
     DeleteFileW(scratch.CStr());
     return false;
 }

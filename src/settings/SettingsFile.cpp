@@ -2,6 +2,7 @@
 
 #include "base/UniqueResource.h"
 #include "settings/GrowingBuffer.h"
+#include "settings/SettingsIndex.h"
 
 DWORD SettingsFile::ReadHeader(void* buffer4)
 {
@@ -22,6 +23,8 @@ DWORD SettingsFile::ReadHeader(void* buffer4)
 String SettingsFile::GetValue(const String& section, const String& key)
 {
     String value;
+    if (!SettingsFileMayHold(m_path, section, key))
+        return value;
     ReadIntoGrowingBuffer(value, 256, 1, [&](wchar_t* buffer, int size) {
         return static_cast<int>(GetPrivateProfileStringW(section.CStr(), key.CStr(), L"", buffer,
                                                          static_cast<DWORD>(size), m_path.CStr()));
@@ -59,10 +62,14 @@ void SettingsFile::GetSectionNames(StringList& names)
 
 BOOL SettingsFile::SetValue(const String& section, const String& key, const String& value)
 {
-    return WritePrivateProfileStringW(section.CStr(), key.CStr(), value.CStr(), m_path.CStr());
+    BOOL written = WritePrivateProfileStringW(section.CStr(), key.CStr(), value.CStr(), m_path.CStr());
+    ForgetSettingsFile(m_path);
+    return written;
 }
 
 BOOL SettingsFile::Delete()
 {
-    return DeleteFileW(m_path.CStr());
+    BOOL deleted = DeleteFileW(m_path.CStr());
+    ForgetSettingsFile(m_path);
+    return deleted;
 }

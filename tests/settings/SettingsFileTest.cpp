@@ -102,6 +102,42 @@ TEST(SettingsFileTest, SectionNamesInFileOrderWhateverTheirTotalLength)
     }
 }
 
+// The reader skips keys the file's own listing rules out; whatever it answers
+// must be what the system answers, and a file changed behind its back is
+// read again.
+TEST(SettingsFileTest, AnswersAsTheSystemDoesAndSeesRewrites)
+{
+    TempFolder folder;
+    std::wstring path = folder / L"odd.ini";
+    std::wstring accented = folder / L"accented.ini";
+    WriteIni(path, L"top=before any section\r\n"
+                   L"[Dup]\r\nfirst=1\r\n[Dup]\r\nsecond=2\r\n"
+                   L"[ Spaced ]\r\n\t Key \t= v \r\nbare\r\n;Main Class=commented\r\n=nameless\r\n[Empty]\r\n");
+    WriteIni(accented, L"[Caf\x00e9]\r\nK\x00e9y=accent\r\nplain=p\r\n[Plain]\r\nK\x00e9y=2\r\n");
+    const wchar_t* const lookups[][3] = {
+        {L"odd", L"Dup", L"first"},     {L"odd", L"Dup", L"second"},       {L"odd", L"dup", L"FIRST"},
+        {L"odd", L"Spaced", L"key"},    {L"odd", L"Spaced", L"bare"},      {L"odd", L"Spaced", L"Main Class"},
+        {L"odd", L"Spaced", L""},       {L"odd", L"Empty", L"x"},          {L"odd", L"", L"top"},
+        {L"odd", L"Missing", L"x"},     {L"accented", L"CAF\x00c9", L"plain"}, {L"accented", L"Caf\x00e9", L"K\x00c9Y"},
+        {L"accented", L"Plain", L"K\x00c9Y"},
+    };
+    SettingsFile odd(String(path.c_str()));
+    SettingsFile accentedFile(String(accented.c_str()));
+    for (const auto& lookup : lookups) {
+        bool isOdd = lookup[0][0] == L'o';
+        wchar_t expected[64] = {};
+        GetPrivateProfileStringW(lookup[1], lookup[2], L"", expected, 64, (isOdd ? path : accented).c_str());
+        EXPECT_EQ(expected, Get(isOdd ? odd : accentedFile, lookup[1], lookup[2])) << lookup[1] << L" / " << lookup[2];
+    }
+    SettingsFile& file = odd;
+
+    // Another program adds a section and a key: both are found.
+    WriteIni(path, L"[Dup]\r\nfirst=changed\r\nthird=3\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(L"changed", Get(file, L"Dup", L"first"));
+    EXPECT_EQ(L"3", Get(file, L"Dup", L"third"));
+    EXPECT_EQ(L"v", Get(file, L"New", L"k"));
+}
+
 TEST(SettingsFileTest, SetValueWritesAndDeleteRemoves)
 {
     TempFolder folder;

@@ -1,0 +1,179 @@
+#include "settings/SettingsIndex.h"
+
+#include "base/List.h"
+#include "settings/GrowingBuffer.h"
+
+#include <windows.h>
+
+namespace {
+
+struct SectionKeys {
+    String section;
+    bool anyKey = false;  // a name the filter cannot judge: every key may be there
+    StringList keys;
+};
+
+// What tells one state of a file from the next: a file written, replaced,
+// created or deleted since the index was made is listed again.
+struct FileStamp {
+    bool exists = false;
+    FILETIME written = {};
+    DWORD sizeHigh = 0;
+    DWORD sizeLow = 0;
+
+    static FileStamp Of(const String& path)
+    {
+        FileStamp stamp;
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (GetFileAttributesExW(path.CStr(), GetFileExInfoStandard, &data)) {
+            stamp.exists = true;
+            stamp.written = data.ftLastWriteTime;
+            stamp.sizeHigh = data.nFileSizeHigh;
+            stamp.sizeLow = data.nFileSizeLow;
+        }
+        return stamp;
+    }
+    bool operator==(const FileStamp& other) const
+    {
+        return exists == other.exists && written.dwLowDateTime == other.written.dwLowDateTime &&
+               written.dwHighDateTime == other.written.dwHighDateTime && sizeHigh == other.sizeHigh &&
+               sizeLow == other.sizeLow;
+    }
+};
+
+struct FileIndex {
+    String path;
+    FileStamp stamp;
+    bool anySection = false;
+    StringList sections;
+    List<SectionKeys> read;
+};
+
+SRWLOCK g_lock = SRWLOCK_INIT;
+List<FileIndex>* g_files = nullptr;  // on the process heap for the process's life
+
+bool IsAscii(const String& name)
+{
+    for (int i = 0; i < name.Length(); ++i)
+        if (name[i] > 0x7F)
+            return false;
+    return true;
+}
+
+String TrimBlanks(const String& text)
+{
+    int start = 0;
+    int end = text.Length();
+    while (start < end && (text[start] == L' ' || text[start] == L'\t'))
+        ++start;
+    while (end > start && (text[end - 1] == L' ' || text[end - 1] == L'\t'))
+        --end;
+    return text.Mid(start, end - start);
+}
+
+// Calls list(buffer, size) with a growing buffer and splits the zero-separated
+// names it fills in; nameOf cuts each entry down to the name it carries. False
+// when one of them is not plain ASCII.
+template <typename ListFunction, typename NameOf>
+bool ReadNames(StringList& names, int slack, ListFunction list, NameOf nameOf)
+{
+    String buffer;
+    const wchar_t* units = nullptr;
+    int usedSize = 0;
+    int length = ReadIntoGrowingBuffer(buffer, 1024, slack, [&](wchar_t* filled, int size) {
+        units = filled;
+        usedSize = size;
+        return static_cast<int>(list(filled, static_cast<DWORD>(size)));
+    });
+    if (length < 0 || length >= usedSize)
+        length = usedSize - 1;
+    bool ascii = true;
+    for (int start = 0; start < length;) {
+        int end = start;
+        while (end < length && units[end] != 0)
+            ++end;
+        String name = nameOf(String(units + start, end - start));
+        ascii = ascii && IsAscii(name);
+        names.Append(static_cast<String&&>(name));
+        start = end + 1;
+    }
+    return ascii;
+}
+
+int CountName(const StringList& names, const String& name)
+{
+    int count = 0;
+    for (const String& candidate : names)
+        if (candidate.EqualsNoCase(name.CStr()))
+            ++count;
+    return count;
+}
+
+FileIndex& IndexOf(const String& path)
+{
+    if (!g_files)
+        g_files = new List<FileIndex>();
+    FileStamp stamp = FileStamp::Of(path);
+    for (int i = 0; i < g_files->Count(); ++i) {
+        FileIndex& file = (*g_files)[i];
+        if (file.path == path) {
+            if (file.stamp == stamp)
+                return file;
+            g_files->RemoveAt(i);
+            break;
+        }
+    }
+    FileIndex& file = g_files->Append(FileIndex());
+    file.path = path;
+    file.stamp = stamp;
+    file.anySection = !ReadNames(file.sections, 2, [&](wchar_t* buffer, DWORD size) {
+        return GetPrivateProfileSectionNamesW(buffer, size, path.CStr());
+    }, [](const String& name) { return TrimBlanks(name); });
+    return file;
+}
+
+SectionKeys& KeysOf(FileIndex& file, const String& section)
+{
+    for (SectionKeys& keys : file.read)
+        if (keys.section == section)
+            return keys;
+    SectionKeys& keys = file.read.Append(SectionKeys());
+    keys.section = section;
+    keys.anyKey = !ReadNames(keys.keys, 2, [&](wchar_t* buffer, DWORD size) {
+        return GetPrivateProfileSectionW(section.CStr(), buffer, size, file.path.CStr());
+    }, [](const String& entry) {
+        int equals = entry.Find(L'=');
+        return TrimBlanks(equals < 0 ? entry : entry.Left(equals));
+    });
+    return keys;
+}
+
+}  // namespace
+
+bool SettingsFileMayHold(const String& path, const String& section, const String& key)
+{
+    AcquireSRWLockExclusive(&g_lock);
+    FileIndex& file = IndexOf(path);
+    bool mayHold = true;
+    // Keys before the first section answer to the empty name, which the
+    // listing of section names leaves out.
+    int sections = file.anySection || section.IsEmpty() ? -1 : CountName(file.sections, section);
+    if (sections == 0) {
+        mayHold = false;
+    } else if (sections == 1) {
+        // A repeated section is left to the system, whichever of them it reads.
+        SectionKeys& keys = KeysOf(file, section);
+        mayHold = keys.anyKey || CountName(keys.keys, key) > 0;
+    }
+    ReleaseSRWLockExclusive(&g_lock);
+    return mayHold;
+}
+
+void ForgetSettingsFile(const String& path)
+{
+    AcquireSRWLockExclusive(&g_lock);
+    for (int i = g_files ? g_files->Count() - 1 : -1; i >= 0; --i)
+        if ((*g_files)[i].path == path)
+            g_files->RemoveAt(i);
+    ReleaseSRWLockExclusive(&g_lock);
+}

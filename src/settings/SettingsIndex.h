@@ -1,0 +1,21 @@
+#pragma once
+
+#include "base/Text.h"
+
+// What a settings file holds, learnt once per process from the system's own
+// listing of it: its section names, and the key names of each section asked
+// about. Under Wine every GetPrivateProfileStringW opens and checks the file
+// again, and a launch asks for some sixty keys of which a typical file sets a
+// handful; the index lets the readers skip the keys the file cannot answer.
+//
+// It is a filter, never a source of values: a key it does not rule out is
+// still read with GetPrivateProfileStringW, so values, quotes and matching
+// stay the system's. Names it cannot compare exactly (any non-ASCII letter)
+// rule nothing out.
+
+// False only when the file has no such section, or no such key in it.
+bool SettingsFileMayHold(const String& path, const String& section, const String& key);
+
+// Drops what is known of path. Every write to a settings file calls it; a
+// change made by another program is seen by the file's time stamp and size.
+void ForgetSettingsFile(const String& path);
