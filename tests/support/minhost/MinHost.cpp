@@ -3,6 +3,11 @@
 // launcher imports, loads the runtime beside it (jre\bin\server\jvm.dll, by
 // full path), creates the VM, calls test.RecordArgs.main with no arguments
 // and destroys the VM. scripts/bench times the launcher against it.
+//
+// Like the launcher, and like every host that lets the application choose
+// the stack of its main thread (-Xss), it runs the VM on a thread of its own
+// and waits for it. With the argument --entry-thread it runs the VM on the
+// entry thread instead, which shows what that thread costs.
 
 #include <windows.h>
 
@@ -42,20 +47,12 @@ bool RuntimePath()
     return true;
 }
 
-}  // namespace
+CreateJavaVmFunction g_createJavaVm = nullptr;
+JavaVM* g_vm = nullptr;
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+DWORD WINAPI RunJava(void*)
 {
-    // What every GUI program does before its own work (the window
-    // framework's first call); without it Wine takes seconds to end the process.
-    DefWindowProcW(nullptr, WM_NULL, 0, 0);
-    // Loaded for the rest of the process, as the launcher keeps its runtime.
-    HMODULE jvm = RuntimePath() ? LoadLibraryW(g_path) : nullptr;
-    auto createJavaVm =
-        jvm ? reinterpret_cast<CreateJavaVmFunction>(reinterpret_cast<void*>(GetProcAddress(jvm, "JNI_CreateJavaVM")))
-            : nullptr;
-    if (!createJavaVm)
-        return 2;
+    auto createJavaVm = g_createJavaVm;
     char classPath[] = "-Djava.class.path=.";
     JavaVMOption option = {};
     option.optionString = classPath;
@@ -74,7 +71,38 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     if (!main || !args)
         return 4;
     env->CallStaticVoidMethod(mainClass, main, args);
-    int result = env->ExceptionOccurred() ? 1 : 0;
-    vm->DestroyJavaVM();
+    DWORD result = env->ExceptionOccurred() ? 1 : 0;
+    g_vm = vm;
+    vm->DetachCurrentThread();
     return result;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int)
+{
+    // What every GUI program does before its own work (the window
+    // framework's first call); without it Wine takes seconds to end the process.
+    DefWindowProcW(nullptr, WM_NULL, 0, 0);
+    // Loaded for the rest of the process, as the launcher keeps its runtime.
+    HMODULE jvm = RuntimePath() ? LoadLibraryW(g_path) : nullptr;
+    g_createJavaVm =
+        jvm ? reinterpret_cast<CreateJavaVmFunction>(reinterpret_cast<void*>(GetProcAddress(jvm, "JNI_CreateJavaVM")))
+            : nullptr;
+    if (!g_createJavaVm)
+        return 2;
+    DWORD result = 0;
+    HANDLE thread = StrStrW(commandLine, L"--entry-thread") ? nullptr : CreateThread(nullptr, 0, RunJava, nullptr, 0, nullptr);
+    if (thread) {
+        WaitForSingleObject(thread, INFINITE);
+        if (!GetExitCodeThread(thread, &result))
+            result = 5;
+        CloseHandle(thread);
+    } else {
+        result = RunJava(nullptr);
+    }
+    // The VM is destroyed from the entry thread, as the launcher does.
+    if (g_vm)
+        g_vm->DestroyJavaVM();
+    return static_cast<int>(result);
 }
