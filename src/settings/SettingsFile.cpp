@@ -23,7 +23,9 @@ DWORD SettingsFile::ReadHeader(void* buffer4)
 String SettingsFile::GetValue(const String& section, const String& key)
 {
     String value;
-    if (!SettingsFileMayHold(m_path, section, key))
+    bool mayHold = SettingsFileMayHold(m_path, section, key, !m_indexChecked);
+    m_indexChecked = true;
+    if (!mayHold)
         return value;
     ReadIntoGrowingBuffer(value, 256, 1, [&](wchar_t* buffer, int size) {
         return static_cast<int>(GetPrivateProfileStringW(section.CStr(), key.CStr(), L"", buffer,

@@ -29,4 +29,5 @@ public:
 
 private:
     String m_path;
+    bool m_indexChecked = false;  // the file's layout was checked on this reader's first question
 };

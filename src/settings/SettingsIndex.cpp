@@ -109,14 +109,19 @@ int CountName(const StringList& names, const String& name)
     return count;
 }
 
-FileIndex& IndexOf(const String& path)
+FileIndex& IndexOf(const String& path, bool recheck)
 {
     if (!g_files)
         g_files = new List<FileIndex>();
-    FileStamp stamp = FileStamp::Of(path);
+    FileStamp stamp;
+    bool stamped = false;
     for (int i = 0; i < g_files->Count(); ++i) {
         FileIndex& file = (*g_files)[i];
         if (file.path == path) {
+            if (!recheck)
+                return file;
+            stamp = FileStamp::Of(path);
+            stamped = true;
             if (file.stamp == stamp)
                 return file;
             g_files->RemoveAt(i);
@@ -125,7 +130,7 @@ FileIndex& IndexOf(const String& path)
     }
     FileIndex& file = g_files->Append(FileIndex());
     file.path = path;
-    file.stamp = stamp;
+    file.stamp = stamped ? stamp : FileStamp::Of(path);
     file.anySection = !ReadNames(file.sections, 2, [&](wchar_t* buffer, DWORD size) {
         return GetPrivateProfileSectionNamesW(buffer, size, path.CStr());
     }, [](const String& name) { return TrimBlanks(name); });
@@ -150,10 +155,10 @@ SectionKeys& KeysOf(FileIndex& file, const String& section)
 
 }  // namespace
 
-bool SettingsFileMayHold(const String& path, const String& section, const String& key)
+bool SettingsFileMayHold(const String& path, const String& section, const String& key, bool recheck)
 {
     AcquireSRWLockExclusive(&g_lock);
-    FileIndex& file = IndexOf(path);
+    FileIndex& file = IndexOf(path, recheck);
     bool mayHold = true;
     // Keys before the first section answer to the empty name, which the
     // listing of section names leaves out.

@@ -13,9 +13,12 @@
 // stay the system's. Names it cannot compare exactly (any non-ASCII letter)
 // rule nothing out.
 
-// False only when the file has no such section, or no such key in it.
-bool SettingsFileMayHold(const String& path, const String& section, const String& key);
+// False only when the file has no such section, or no such key in it. With
+// recheck the index is first compared with the file's time stamp and size;
+// a reader does that on its first question only, so that one reader sees one
+// state of the file's layout.
+bool SettingsFileMayHold(const String& path, const String& section, const String& key, bool recheck);
 
 // Drops what is known of path. Every write to a settings file calls it; a
-// change made by another program is seen by the file's time stamp and size.
+// change made by another program is seen by the next reader that rechecks.
 void ForgetSettingsFile(const String& path);
