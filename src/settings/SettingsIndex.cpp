@@ -161,8 +161,10 @@ bool SettingsFileMayHold(const String& path, const String& section, const String
     FileIndex& file = IndexOf(path, recheck);
     bool mayHold = true;
     // Keys before the first section answer to the empty name, which the
-    // listing of section names leaves out.
-    int sections = file.anySection || section.IsEmpty() ? -1 : CountName(file.sections, section);
+    // listing of section names leaves out; names the filter cannot compare
+    // exactly are left to the system.
+    bool judged = !file.anySection && !section.IsEmpty() && IsAscii(section) && IsAscii(key);
+    int sections = judged ? CountName(file.sections, section) : -1;
     if (sections == 0) {
         mayHold = false;
     } else if (sections == 1) {
