@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/FatalError.h"
+#include "base/List.h"
 #include "base/Text.h"
 
 // "Call, and if the buffer was too small, double it and call again" for
@@ -20,5 +21,32 @@ int ReadIntoGrowingBuffer(String& text, int initialSize, int truncatedSlack, Rea
             return length;
         if (size > 0x3FFFFFFF / 2)
             RaiseFatalError(kFatalOutOfMemory);
+    }
+}
+
+// For the profile functions that fill a buffer with zero-separated texts
+// ended by a second zero (they report size - 2 when the buffer was too
+// small): appends each non-empty text to items.
+template <typename Read>
+void ReadZeroSeparatedList(StringList& items, Read read)
+{
+    String buffer;
+    const wchar_t* units = nullptr;
+    int usedSize = 0;
+    int length = ReadIntoGrowingBuffer(buffer, 256, 2, [&](wchar_t* filled, int size) {
+        units = filled;
+        usedSize = size;
+        return read(filled, size);
+    });
+    // The unit at index length is the final terminator, which ends the last text.
+    if (length < 0 || length >= usedSize)
+        length = usedSize - 1;
+    for (int start = 0; start <= length;) {
+        int end = start;
+        while (end < length && units[end] != 0)
+            ++end;
+        if (end > start)
+            items.Append(String(units + start, end - start));
+        start = end + 1;
     }
 }

@@ -39,27 +39,9 @@ String SettingsFile::GetValue(const String& section, const String& key)
 void SettingsFile::GetSectionNames(StringList& names)
 {
     names.Clear();
-    String buffer;
-    const wchar_t* units = nullptr;
-    int usedSize = 0;
-    int length = ReadIntoGrowingBuffer(buffer, 256, 2, [&](wchar_t* filled, int size) {
-        units = filled;
-        usedSize = size;
-        return static_cast<int>(GetPrivateProfileSectionNamesW(filled, static_cast<DWORD>(size), m_path.CStr()));
+    ReadZeroSeparatedList(names, [&](wchar_t* buffer, int size) {
+        return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), m_path.CStr()));
     });
-    // The names are zero-separated; the unit at index length is the final
-    // terminator, which ends the last name.
-    if (length < 0 || length >= usedSize)
-        length = usedSize - 1;
-    String name;
-    for (int i = 0; i <= length; ++i) {
-        if (units[i] != 0) {
-            name.Append(units[i]);
-        } else if (!name.IsEmpty()) {
-            names.Append(name);
-            name.Clear();
-        }
-    }
 }
 
 BOOL SettingsFile::SetValue(const String& section, const String& key, const String& value)

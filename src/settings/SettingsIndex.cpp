@@ -71,31 +71,15 @@ String TrimBlanks(const String& text)
     return text.Mid(start, end - start);
 }
 
-// Calls list(buffer, size) with a growing buffer and splits the zero-separated
-// names it fills in; nameOf cuts each entry down to the name it carries. False
-// when one of them is not plain ASCII.
-template <typename ListFunction, typename NameOf>
-bool ReadNames(StringList& names, int slack, ListFunction list, NameOf nameOf)
+// Cuts each listed entry down to the name it carries (nameOf). False when
+// one of the names is not plain ASCII.
+template <typename NameOf>
+bool ToNames(StringList& entries, NameOf nameOf)
 {
-    String buffer;
-    const wchar_t* units = nullptr;
-    int usedSize = 0;
-    int length = ReadIntoGrowingBuffer(buffer, 1024, slack, [&](wchar_t* filled, int size) {
-        units = filled;
-        usedSize = size;
-        return static_cast<int>(list(filled, static_cast<DWORD>(size)));
-    });
-    if (length < 0 || length >= usedSize)
-        length = usedSize - 1;
     bool ascii = true;
-    for (int start = 0; start < length;) {
-        int end = start;
-        while (end < length && units[end] != 0)
-            ++end;
-        String name = nameOf(String(units + start, end - start));
-        ascii = ascii && IsAscii(name);
-        names.Append(static_cast<String&&>(name));
-        start = end + 1;
+    for (String& entry : entries) {
+        entry = nameOf(entry);
+        ascii = ascii && IsAscii(entry);
     }
     return ascii;
 }
@@ -131,9 +115,10 @@ FileIndex& IndexOf(const String& path, bool recheck)
     FileIndex& file = g_files->Append(FileIndex());
     file.path = path;
     file.stamp = stamped ? stamp : FileStamp::Of(path);
-    file.anySection = !ReadNames(file.sections, 2, [&](wchar_t* buffer, DWORD size) {
-        return GetPrivateProfileSectionNamesW(buffer, size, path.CStr());
-    }, [](const String& name) { return TrimBlanks(name); });
+    ReadZeroSeparatedList(file.sections, [&](wchar_t* buffer, int size) {
+        return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), path.CStr()));
+    });
+    file.anySection = !ToNames(file.sections, [](const String& name) { return TrimBlanks(name); });
     return file;
 }
 
@@ -144,9 +129,11 @@ SectionKeys& KeysOf(FileIndex& file, const String& section)
             return keys;
     SectionKeys& keys = file.read.Append(SectionKeys());
     keys.section = section;
-    keys.anyKey = !ReadNames(keys.keys, 2, [&](wchar_t* buffer, DWORD size) {
-        return GetPrivateProfileSectionW(section.CStr(), buffer, size, file.path.CStr());
-    }, [](const String& entry) {
+    ReadZeroSeparatedList(keys.keys, [&](wchar_t* buffer, int size) {
+        return static_cast<int>(GetPrivateProfileSectionW(section.CStr(), buffer, static_cast<DWORD>(size),
+                                                          file.path.CStr()));
+    });
+    keys.anyKey = !ToNames(keys.keys, [](const String& entry) {
         int equals = entry.Find(L'=');
         return TrimBlanks(equals < 0 ? entry : entry.Left(equals));
     });
