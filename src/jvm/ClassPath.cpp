@@ -11,10 +11,16 @@ bool IsDotEntry(const wchar_t* name)
     return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
 
+// Elements are separated, never ended, by ";": the runtime reads an empty
+// element as the current folder, which would put whatever lies in the folder
+// the application was started from on its class path.
 void AppendElement(String& classPath, const String& element)
 {
+    if (element.IsEmpty())
+        return;
+    if (!classPath.IsEmpty())
+        classPath.Append(L';');
     classPath.Append(element);
-    classPath.Append(L';');
 }
 
 }  // namespace
@@ -73,9 +79,10 @@ void LauncherApp::ExpandClassPathEntry(const String& entry, String& classPath)
     do {
         if (IsDotEntry(match.cFileName))
             continue;
+        if (!classPath.IsEmpty())
+            classPath.Append(L';');
         classPath.Append(folder);
         classPath.Append(L'\\');
         classPath.Append(match.cFileName);
-        classPath.Append(L';');
     } while (FindNextFileW(search.get(), &match));
 }

@@ -33,7 +33,7 @@ bool LauncherApp::AssembleVmOptions()
 
     String classPath = BuildClassPath(settings.GetValue(L"Class Path", L"Class Path"));
     if (settings.GetValue(L"Application", L"Embedded Jar").EqualsNoCase(L"Yes"))
-        classPath = GetModulePath() + L";" + classPath;
+        classPath = classPath.IsEmpty() ? GetModulePath() : GetModulePath() + L";" + classPath;
     if (classPath.IsEmpty()) {
         ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
         return false;

@@ -26,11 +26,11 @@ TEST(JvmSettingsE2e, ClassPathAndParametersAsWritten)
         // items do not hide them.
         {L"[Java Runtime Environment+]\nMain Class=test.RecordArgs\nVirtual Machine Parameters=-Dplus=1\n"
          L"[Class Path+]\nClass Path=lib\\a.jar; C:\\x\\b.jar ;\n",
-         L"@\\lib\\a.jar;C:\\x\\b.jar;", {L"-Dplus=1"}},
+         L"@\\lib\\a.jar;C:\\x\\b.jar", {L"-Dplus=1"}},
         // "/" separates folders; an item that exists stays as written.
         {L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
          L"[Class Path]\nClass Path=lib/a.jar;ext/*.jar;.;lib\\.;lib/missing.jar\n",
-         L"@\\lib\\a.jar;@\\ext\\e.jar;@\\.;@\\lib\\.;", {}},
+         L"@\\lib\\a.jar;@\\ext\\e.jar;@\\.;@\\lib\\.", {}},
     };
     for (const Row& row : rows) {
         JvmApp app(row.ini);

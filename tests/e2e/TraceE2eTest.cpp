@@ -150,7 +150,7 @@ TEST_F(TraceE2e, RegistrySearchNamesEveryCandidateAndWhy)
         L"registry rank 1: version 1.8.0.201, home " + home8 + L", favoured, server VM",
         L"registry runtime taken: version 1.8.0.201, home " + home8 + L" (ranked first)",
         L"loading JVM library " + home8 + L"bin\\server\\jvm.dll",
-        L"VM option 1: -Djava.class.path=C:\\app.jar;",
+        L"VM option 1: -Djava.class.path=C:\\app.jar",
         L"VM created",
         L"main class test/RecordArgs",
         L"argument 1: first",

@@ -10,20 +10,22 @@ namespace {
 
 using Elements = std::vector<std::wstring>;
 
-// The elements of a class path text, which must end with ";" unless empty.
+// The elements of a class path text. None may be empty, and the text may
+// not end with ";": the runtime reads an empty element as the current folder.
 Elements ElementsOf(const std::wstring& classPath)
 {
     Elements result;
     if (classPath.empty())
         return result;
-    EXPECT_EQ(L';', classPath.back()) << classPath;
     size_t start = 0;
-    while (start < classPath.size()) {
+    for (;;) {
         size_t end = classPath.find(L';', start);
-        result.push_back(classPath.substr(start, end - start));
+        result.push_back(classPath.substr(start, end == std::wstring::npos ? end : end - start));
+        EXPECT_FALSE(result.back().empty()) << "empty element in " << classPath;
+        if (end == std::wstring::npos)
+            return result;
         start = end + 1;
     }
-    return result;
 }
 
 Elements Sorted(Elements e)
