@@ -22,3 +22,21 @@ String ExpandEnvironment(const String& text)
     }
     return text;
 }
+
+String ReadEnvironmentVariable(const wchar_t* name)
+{
+    String value;
+    DWORD size = MAX_PATH;
+    // A second round is enough unless another thread changes the variable
+    // between the calls; a third gives up with the empty value.
+    for (int round = 0; round < 3; ++round) {
+        DWORD length = GetEnvironmentVariableW(name, value.GetBuffer(static_cast<int>(size)), size);
+        if (length < size) {
+            value.SetLength(static_cast<int>(length));  // 0 when the variable is not set
+            return value;
+        }
+        size = length;  // the size needed, terminator included
+    }
+    value.SetLength(0);
+    return value;
+}

@@ -156,3 +156,16 @@ bool RemoveDirectoryLong(const String& path)
     extended.Append(path);
     return RemoveDirectoryW(extended.CStr()) == TRUE;
 }
+
+bool GetFileIdentity(const String& path, FileIdentity& identity)
+{
+    UniqueFileHandle file(CreateFileW(path.CStr(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file || !GetFileInformationByHandle(file.get(), &info))
+        return false;
+    identity.volumeSerial = info.dwVolumeSerialNumber;
+    identity.indexHigh = info.nFileIndexHigh;
+    identity.indexLow = info.nFileIndexLow;
+    return true;
+}

@@ -43,6 +43,23 @@ private:
 // current folder, "/" read as "\"); false, with full empty, when there is none.
 bool GetFullPath(const String& path, String& full);
 
+// What identifies a file or folder whatever spelling of its path names it
+// (case, short names, links, drive letter or network form): its volume's
+// serial number and its file index.
+struct FileIdentity {
+    DWORD volumeSerial = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+
+    bool operator==(const FileIdentity& other) const
+    {
+        return volumeSerial == other.volumeSerial && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+// False, with the system's reason in the last-error value, when path cannot
+// be opened (even for reading its attributes).
+bool GetFileIdentity(const String& path, FileIdentity& identity);
+
 // True when an absolute path (drive or server form, used as given) names
 // something that exists. Relative paths never count as existing.
 bool AbsolutePathExists(const String& path);

@@ -38,13 +38,33 @@ bool WriteForwardedArguments(void* block, const StringList& arguments)
             area[at++] = argument[i];
         ++at;
     }
+    WriteBlockField(block, kArgumentCountOffset, static_cast<uint32_t>(arguments.Count()) + 1);
     return true;
 }
 
-void ReadForwardedArguments(const void* block, StringList& arguments)
+namespace {
+
+// Exactly count arguments from the part of the area a later start fills;
+// false when they do not end inside it.
+bool ReadCountedArguments(const wchar_t* area, uint32_t count, StringList& arguments)
 {
-    arguments.Clear();
-    const wchar_t* area = ArgumentArea(block);
+    const int units = kForwardedBytesLimit / 2;
+    int at = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+        int end = at;
+        while (end < units && area[end] != 0)
+            ++end;
+        if (end >= units)
+            return false;
+        arguments.Append(String(area + at, end - at));
+        at = end + 1;
+    }
+    return true;
+}
+
+// The old rule: arguments up to the first empty one.
+void ReadArgumentsToEmptyOne(const wchar_t* area, StringList& arguments)
+{
     const int units = (kArgumentScanEnd - kArgumentAreaOffset) / 2;
     String current;
     for (int i = 0; i < units; ++i) {
@@ -58,3 +78,19 @@ void ReadForwardedArguments(const void* block, StringList& arguments)
             return;
     }
 }
+
+}  // namespace
+
+void ReadForwardedArguments(void* block, StringList& arguments)
+{
+    arguments.Clear();
+    const wchar_t* area = ArgumentArea(static_cast<const void*>(block));
+    uint32_t counted = ReadBlockField(block, kArgumentCountOffset);
+    bool read = counted > 1 && ReadCountedArguments(area, counted - 1, arguments);
+    if (!read) {
+        arguments.Clear();
+        ReadArgumentsToEmptyOne(area, arguments);
+    }
+    WriteBlockField(block, kArgumentCountOffset, 0);
+}
+

@@ -72,7 +72,7 @@ bool CallSecondaryMain(JNIEnv* env, ForwardedStart& start)
 DWORD WINAPI LauncherApp::ListenerThread(void* parameter)
 {
     LauncherApp* app = static_cast<LauncherApp*>(parameter);
-    const void* block = app->m_pInstanceBlock.get();
+    void* block = app->m_pInstanceBlock.get();
     UINT forwardMessage = ReadBlockField(block, kMessageIdOffset);
     MSG message;
     // Later starts can post from the moment the queue exists.

@@ -114,16 +114,9 @@ LauncherApp::~LauncherApp()
         m_pJavaVM->DestroyJavaVM();
         m_pJavaVM = nullptr;
     }
-    if (m_singleInstance) {
-        if (m_isFirstInstance && m_hListenerThread && m_pInstanceBlock) {
-            DWORD listenerId = *static_cast<const DWORD*>(m_pInstanceBlock.get());
-            QuitThreadAndWait(listenerId, m_hListenerThread.get());
-        }
-        m_hListenerThread.reset();
-        m_pInstanceBlock.reset();
-        m_hInstanceMapping.reset();
-    }
-    m_hReadyEvent.reset();
+    StopInstanceListener();
+    m_pInstanceBlock.reset();
+    m_hInstanceMapping.reset();
     m_splashCloser.Close();
     if (g_instance == this)
         g_instance = nullptr;

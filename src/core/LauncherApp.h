@@ -49,6 +49,12 @@ public:
     void ParseCommandLine();
     bool SetUpSingleInstance();
     bool StartInstanceListener(const String& name);
+    void StopInstanceListener();
+    // Gives up the first instance's role before a hand-over to the pair;
+    // returns the name under which the pair takes it over, or empty.
+    String HandInstanceOver();
+    void OpenFirstInstance();
+    bool PostToListener(UINT message);
     static DWORD WINAPI ListenerThread(void* parameter);
     static DWORD WINAPI ForwardedStartThread(void* parameter);
     bool ForwardToFirstInstance(const String& name);
@@ -159,7 +165,12 @@ public:
     // Single instance: a later start's handle of the first instance's process,
     // and the first instance's message that the arguments have been taken.
     UniqueHandle m_hFirstInstance;
+    DWORD m_firstInstanceId = 0;
     UINT m_takenMessage = 0;
+    // The name of the single-instance objects, and the name under which a
+    // launcher started by a first instance's hand-over takes its role over.
+    String m_instanceName;
+    String m_takenOverInstance;
     // "VM Provider" favours IBM and the runtime is an IBM one: the launch
     // thread stays with the VM after main, and forwarded starts stay attached.
     bool m_keepVmThreads = false;

@@ -1,3 +1,5 @@
+#include "base/EnvironmentText.h"
+#include "base/Paths.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
 #include "core/ModulePath.h"
@@ -11,21 +13,16 @@
 namespace {
 
 const wchar_t kHandOverMark[] = L"OZ_PAIR_HANDOVER";
+// Set when a single-instance application's first instance hands over: the
+// name of its single-instance objects, under which the pair takes the role.
+const wchar_t kInstanceMark[] = L"OZ_PAIR_INSTANCE";
 
 // Whether two paths name the same file, by the file's identity, so that
 // another spelling of the path (case, short names, links) does not hide it.
 bool IsSameFile(const String& a, const String& b)
 {
-    BY_HANDLE_FILE_INFORMATION info[2];
-    const String* paths[] = {&a, &b};
-    for (int i = 0; i < 2; ++i) {
-        UniqueFileHandle file(CreateFileW(paths[i]->CStr(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!file || !GetFileInformationByHandle(file.get(), &info[i]))
-            return false;
-    }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    FileIdentity first, second;
+    return GetFileIdentity(a, first) && GetFileIdentity(b, second) && first == second;
 }
 
 }  // namespace
@@ -33,8 +30,11 @@ bool IsSameFile(const String& a, const String& b)
 void LauncherApp::TakeHandOverMark()
 {
     m_startedByHandOver = GetEnvironmentVariableW(kHandOverMark, nullptr, 0) != 0;
-    // The Java program and whatever it starts do not inherit the mark.
+    if (m_startedByHandOver)
+        m_takenOverInstance = ReadEnvironmentVariable(kInstanceMark);
+    // The Java program and whatever it starts do not inherit the marks.
     SetEnvironmentVariableW(kHandOverMark, nullptr);
+    SetEnvironmentVariableW(kInstanceMark, nullptr);
 }
 
 int LauncherApp::StartPairedLauncher()
@@ -48,6 +48,10 @@ int LauncherApp::StartPairedLauncher()
         return -1;
     }
     SetEnvironmentVariableW(kHandOverMark, modulePath.CStr());  // inherited by the pair
+    // Later starts must reach the process that runs the VM: the pair takes
+    // this first instance's role over.
+    String instanceName = HandInstanceOver();
+    SetEnvironmentVariableW(kInstanceMark, instanceName.IsEmpty() ? nullptr : instanceName.CStr());
 
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);

@@ -1,6 +1,8 @@
 #include "core/InstanceBlock.h"
 #include "core/LauncherApp.h"
+#include "core/Messages.h"
 #include "core/SingleInstance.h"
+#include "res/resource.h"
 
 // A later start of a single-instance application: it hands its arguments to
 // the first instance and ends with the answer. Later starts that come at the
@@ -11,14 +13,15 @@
 namespace {
 
 // The listener's id is the last thing a first instance stores; until then it
-// is still setting up.
-DWORD WaitForListener(const void* block)
+// is still setting up (or handing its role to its pair).
+bool WaitForListener(const void* block)
 {
     ULONGLONG deadline = GetTickCount64() + kSetUpWaitMs;
     for (;;) {
-        DWORD listener = ReadBlockField(block, kListenerThreadOffset);
-        if (listener != 0 || GetTickCount64() >= deadline)
-            return listener;
+        if (ReadBlockField(block, kListenerThreadOffset) != 0)
+            return true;
+        if (GetTickCount64() >= deadline)
+            return false;
         Sleep(10);
     }
 }
@@ -26,19 +29,6 @@ DWORD WaitForListener(const void* block)
 bool HasEnded(HANDLE process)
 {
     return WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
-}
-
-// A listener that has only just started may have no message queue yet.
-bool PostToListener(DWORD listener, UINT message, HANDLE firstInstance)
-{
-    ULONGLONG deadline = GetTickCount64() + kSetUpWaitMs;
-    for (;;) {
-        if (PostThreadMessageW(listener, message, GetCurrentThreadId(), 0))
-            return true;
-        if (GetTickCount64() >= deadline || HasEnded(firstInstance))
-            return false;
-        Sleep(10);
-    }
 }
 
 // Waits until the first instance has taken the arguments out of the block,
@@ -63,21 +53,57 @@ void WaitUntilTaken(UINT takenMessage, UINT answerMessage, HANDLE firstInstance)
 
 }  // namespace
 
+// The process the block names as the first instance. It changes when a
+// first instance hands its role to its paired launcher.
+void LauncherApp::OpenFirstInstance()
+{
+    DWORD id = ReadBlockField(m_pInstanceBlock.get(), kProcessIdOffset);
+    if (m_hFirstInstance && id == m_firstInstanceId)
+        return;
+    m_firstInstanceId = id;
+    m_hFirstInstance.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, id));
+}
+
+// Posts this start to the listener the block names. A listener that has only
+// just started may have no message queue yet, and a first instance that hands
+// its role to its pair clears the listener's id until the pair's listener is
+// there: the block is read again until a post goes through. Gives up after a
+// few seconds, or when the first instance has ended without a successor.
+bool LauncherApp::PostToListener(UINT message)
+{
+    const void* block = m_pInstanceBlock.get();
+    ULONGLONG deadline = GetTickCount64() + kSetUpWaitMs;
+    for (;;) {
+        DWORD listener = ReadBlockField(block, kListenerThreadOffset);
+        if (listener != 0) {
+            OpenFirstInstance();
+            if (!m_hFirstInstance)
+                return false;
+            if (PostThreadMessageW(listener, message, GetCurrentThreadId(), 0))
+                return true;
+        }
+        if (GetTickCount64() >= deadline)
+            return false;
+        if (m_hFirstInstance && HasEnded(m_hFirstInstance.get()) &&
+            ReadBlockField(block, kProcessIdOffset) == m_firstInstanceId)
+            return false;
+        Sleep(10);
+    }
+}
+
 bool LauncherApp::ForwardToFirstInstance(const String& name)
 {
-    // Arguments that do not fit end the launch; nothing is shown.
-    if (ForwardedArgumentsSize(m_arguments) > kForwardedBytesLimit)
+    if (ForwardedArgumentsSize(m_arguments) > kForwardedBytesLimit) {
+        ShowErrorMessage(nullptr, TextId(IDS_FORWARD_TOO_LONG));
         return false;
+    }
     void* block = m_pInstanceBlock.get();
-    DWORD listener = WaitForListener(block);
-    if (listener == 0)
+    if (!WaitForListener(block))
         return false;  // no first instance will ever listen
-    UINT message = ReadBlockField(block, kMessageIdOffset);
-    m_hFirstInstance.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE,
-                                       ReadBlockField(block, kProcessIdOffset)));
+    OpenFirstInstance();
     if (!m_hFirstInstance)
         return true;  // nobody to wait for: the start ends at once
-    HANDLE firstInstance = m_hFirstInstance.get();
+    UINT message = ReadBlockField(block, kMessageIdOffset);
 
     // This thread receives the answer: make sure it has a queue.
     MSG peeked;
@@ -85,20 +111,24 @@ bool LauncherApp::ForwardToFirstInstance(const String& name)
 
     UniqueHandle turn(CreateMutexW(nullptr, FALSE, (name + kTurnMutexSuffix).CStr()));
     if (turn) {
-        HANDLE waits[] = {turn.get(), firstInstance};
+        HANDLE waits[] = {turn.get(), m_hFirstInstance.get()};
         DWORD waited = WaitForMultipleObjects(2, waits, FALSE, INFINITE);
         // An abandoned turn is ours: the start that held it has gone.
         if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED_0)
             return true;  // the first instance has ended: Run takes its exit code
     }
     // Without the mutex this start cannot take turns, but it is still served.
-    bool posted = WriteForwardedArguments(block, m_arguments) && PostToListener(listener, message, firstInstance);
+    WriteForwardedArguments(block, m_arguments);
+    // The start the user just made may bring the application to the front;
+    // only the process in the foreground can pass that right on.
+    AllowSetForegroundWindow(m_firstInstanceId);
+    bool posted = PostToListener(message);
     if (posted)
-        WaitUntilTaken(RegisterWindowMessageW((name + kTakenMessageSuffix).CStr()), message, firstInstance);
+        WaitUntilTaken(RegisterWindowMessageW((name + kTakenMessageSuffix).CStr()), message, m_hFirstInstance.get());
     if (turn)
         ReleaseMutex(turn.get());
     // A first instance that ended before the post leaves its exit code to Run.
-    return posted || HasEnded(firstInstance);
+    return posted || !m_hFirstInstance || HasEnded(m_hFirstInstance.get());
 }
 
 // The answer of the first instance's "secondaryMain", or, when none comes,

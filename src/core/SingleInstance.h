@@ -3,10 +3,17 @@
 #include "base/Text.h"
 
 // Names of the objects through which the starts of a single-instance
-// application meet. All are built from the launcher's module path with every
-// "\" replaced by "_": the instance block and the registered message carry
-// that name alone, the others add a suffix.
-String InstanceObjectName(const String& modulePath, const wchar_t* suffix = L"");
+// application meet, built from the identity of the launcher's executable
+// (see ExecutableIdentity): the instance block and the registered message
+// carry the name alone, the others add a suffix. The name is "jlaunch_" and
+// sixteen hexadecimal digits, whatever the identity's length.
+String InstanceObjectName(const String& identity, const wchar_t* suffix = L"");
+
+// What identifies an executable file however its path is spelled (case,
+// short names, drive letter or network path): its volume's serial number and
+// its file index. A file that cannot be opened is identified by its path in
+// capitals.
+String ExecutableIdentity(const String& path);
 
 // Manual-reset event, signalled just before main runs in the first instance.
 constexpr wchar_t kReadyEventSuffix[] = L"_upr_evt";

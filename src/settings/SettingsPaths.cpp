@@ -1,5 +1,6 @@
 #include "settings/SettingsPaths.h"
 
+#include "base/EnvironmentText.h"
 #include "core/LauncherApp.h"
 #include "core/ModulePath.h"
 #include "settings/JrePathWriter.h"
@@ -10,26 +11,6 @@ namespace {
 const wchar_t kRuntimeSection[] = L"Java Runtime Environment";
 const wchar_t kJrePathKey[] = L"JRE Path";
 
-// The APPDATA variable, empty when it is not set. The value is read whole,
-// also beyond 259 units: a cut-off value would name some other folder.
-String ReadAppData()
-{
-    String value;
-    DWORD size = MAX_PATH;
-    // A second round is enough unless another thread changes the variable
-    // between the calls; a third gives up with the empty value.
-    for (int round = 0; round < 3; ++round) {
-        DWORD length = GetEnvironmentVariableW(L"APPDATA", value.GetBuffer(static_cast<int>(size)), size);
-        if (length < size) {
-            value.SetLength(static_cast<int>(length));  // 0 when the variable is not set
-            return value;
-        }
-        size = length;  // the size needed, terminator included
-    }
-    value.SetLength(0);
-    return value;
-}
-
 // Creation failures, an existing folder included, are ignored.
 void CreateFolder(const String& path)
 {
@@ -38,7 +19,7 @@ void CreateFolder(const String& path)
 
 String PerUserPathFor(const String& launcherPath, const LauncherApp& app, bool create)
 {
-    String appData = ReadAppData();
+    String appData = ReadEnvironmentVariable(L"APPDATA");
     String productFolder = ProductFolderName(app.m_productName);
     if (create) {
         CreateFolder(appData + L"\\" + productFolder);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,7 +38,8 @@ TEST(InstanceBlock, ArgumentsThereAndBack)
     } rows[] = {
         {{L"a", L"b c"}, true, {L"a", L"b c"}},
         {{}, true, {L""}},  // nothing written reads as one empty string
-        {{L"x", L"", L"y"}, true, {L"x"}},  // an empty argument ends the list for the reader
+        {{L"x", L"", L"y"}, true, {L"x", L"", L"y"}},  // the count keeps empty arguments
+        {{L"", L""}, true, {L"", L""}},
         {{L"\u00fc", L"\U0001F600"}, true, {L"\u00fc", L"\U0001F600"}},
         {{std::wstring(518, L'q')}, true, {std::wstring(518, L'q')}},  // 1036 + 2 + 2 bytes
         {{std::wstring(519, L'q')}, false, {}},
@@ -52,8 +54,10 @@ TEST(InstanceBlock, ArgumentsThereAndBack)
             EXPECT_EQ(std::vector<unsigned char>(kInstanceBlockSize, 0xAB), block) << "nothing is written";
             continue;
         }
-        for (int i = kArgumentAreaOffset + kForwardedBytesLimit; i < kInstanceBlockSize; ++i)
-            ASSERT_EQ(0xAB, block[i]) << "written beyond the later start's share at " << i;
+        for (int i = kArgumentAreaOffset + kForwardedBytesLimit; i < kInstanceBlockSize; ++i) {
+            if (i < kArgumentCountOffset || i >= kArgumentCountOffset + 4)
+                ASSERT_EQ(0xAB, block[i]) << "written beyond the later start's share at " << i;
+        }
         StringList read;
         ReadForwardedArguments(block.data(), read);
         EXPECT_EQ(row.read, FromList(read));
@@ -77,3 +81,25 @@ TEST(InstanceBlock, ReaderStopsAtTheEndWithoutClosingZero)
 }
 
 }  // namespace
+
+// The count is read once: a start by a launcher that writes no count (the
+// area alone) is read by the first empty argument, not by a count left over.
+// A count that does not fit the area is not trusted either.
+TEST(InstanceBlock, CountOnlyForTheStartThatWroteIt)
+{
+    std::vector<unsigned char> block(kInstanceBlockSize, 0);
+    StringList read;
+    ASSERT_TRUE(WriteForwardedArguments(block.data(), ToList({L"a", L"", L"b"})));
+    ReadForwardedArguments(block.data(), read);
+    EXPECT_EQ((Texts{L"a", L"", L"b"}), FromList(read));
+
+    const wchar_t older[] = L"x\0\0y\0";  // written without a count
+    memcpy(block.data() + kArgumentAreaOffset, older, sizeof(older));
+    ReadForwardedArguments(block.data(), read);
+    EXPECT_EQ(Texts{L"x"}, FromList(read));
+
+    WriteBlockField(block.data(), kArgumentCountOffset, 1000);  // more arguments than the area can hold
+    ReadForwardedArguments(block.data(), read);
+    EXPECT_EQ(Texts{L"x"}, FromList(read));
+    EXPECT_EQ(0u, ReadBlockField(block.data(), kArgumentCountOffset));
+}

@@ -1,5 +1,7 @@
 #include "e2e/LaunchModesE2eSupport.h"
 
+#include "core/SingleInstance.h"
+
 #include <gtest/gtest.h>
 
 std::wstring SingleInstanceIni(const std::wstring& mainClass, const std::wstring& application)
@@ -8,15 +10,15 @@ std::wstring SingleInstanceIni(const std::wstring& mainClass, const std::wstring
            L"\n[Class Path]\nClass Path=C:\\app.jar\n[Application]\nSingle Instance=yes\n" + application;
 }
 
-bool WaitForLog(const JvmApp& app, const std::function<bool(const FakeJvmLog&)>& ready,
+bool WaitForLog(const AppFolder& app, const std::function<bool(const FakeJvmLog&)>& ready,
                 const std::future<LaunchResult>* running)
 {
     ULONGLONG deadline = GetTickCount64() + 120000;
-    while (!ready(app.Log())) {
+    while (!ready(FakeJvmLog::Read(app.LogPath()))) {
         if (GetTickCount64() > deadline)
             return false;
         if (running && running->wait_for(std::chrono::seconds(0)) == std::future_status::ready)
-            return ready(app.Log());
+            return ready(FakeJvmLog::Read(app.LogPath()));
         Sleep(50);
     }
     return true;
@@ -53,10 +55,6 @@ std::vector<Texts> SecondaryCalls(const FakeJvmLog& log)
 
 std::wstring InstanceName(const AppFolder& app)
 {
-    std::wstring name = app.Launcher();
-    for (wchar_t& c : name) {
-        if (c == L'\\')
-            c = L'_';
-    }
-    return name;
+    String name = InstanceObjectName(ExecutableIdentity(String(app.Launcher().c_str())));
+    return std::wstring(name.CStr(), name.Length());
 }

@@ -15,8 +15,13 @@ std::wstring SingleInstanceIni(const std::wstring& mainClass, const std::wstring
 // Waits (two minutes at most) until the stand-in runtime's log shows what
 // ready looks for; false when it never does, or when the launch running
 // (if given) has ended without it.
-bool WaitForLog(const JvmApp& app, const std::function<bool(const FakeJvmLog&)>& ready,
+bool WaitForLog(const AppFolder& app, const std::function<bool(const FakeJvmLog&)>& ready,
                 const std::future<LaunchResult>* running = nullptr);
+inline bool WaitForLog(const JvmApp& app, const std::function<bool(const FakeJvmLog&)>& ready,
+                       const std::future<LaunchResult>* running = nullptr)
+{
+    return WaitForLog(app.folder, ready, running);
+}
 
 // Starts the first instance in the background with a fresh log and waits
 // until its main runs. Programs that serve later starts keep running for two

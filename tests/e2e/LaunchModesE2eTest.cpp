@@ -28,16 +28,22 @@ TEST(LaunchModesE2e, LaterStartsReachSecondaryMain)
         {L"test.SecondaryVoid", {L"a", L"b c", L"\u00fc\U0001F600"}, 0, L"void", {L"a", L"b c", L"\u00fc\U0001F600"}},
         {L"test.SecondaryInt", {}, 1, L"int", {L""}},  // no arguments arrive as one empty string
         {L"test.SecondaryInt", fits, 2, L"int", fits},
+        {L"test.SecondaryInt", {L"5", L"", L"after", L""}, 4, L"int", {L"5", L"", L"after", L""}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Show(row.args));
         JvmApp app(SingleInstanceIni(row.mainClass));
         std::future<LaunchResult> first = StartFirstInstance(app);
         if (row.args == fits) {
-            // Arguments that do not fit end the later start; nothing reaches the first.
+            // Arguments that do not fit end the later start with a message;
+            // nothing reaches the first.
             LaunchOptions options;
             options.args = tooLong;
-            EXPECT_EQ(kLaunchFailed, StartedLauncher(app.folder, options).Wait());
+            LaunchResult refused = RunLauncher(app.folder, options);
+            EXPECT_EQ(kLaunchFailed, refused.exitCode);
+            EXPECT_EQ(Texts{L"Argumen baris perintah terlalu panjang untuk diserahkan ke aplikasi yang sedang "
+                            L"berjalan (paling banyak 1040 byte).\n"},
+                      refused.MessageTexts());
         }
         LaunchOptions options;
         options.args = row.args;
@@ -50,6 +56,66 @@ TEST(LaunchModesE2e, LaterStartsReachSecondaryMain)
         EXPECT_EQ(Texts{row.variant}, log.Values(L"secondary"));
         EXPECT_EQ(std::vector<Texts>{row.received}, SecondaryCalls(log));
         EXPECT_EQ(1u, log.Values(L"create").size()) << "only the first start makes a VM";
+    }
+}
+
+// Starts the launcher under another spelling of its path, as a shortcut or a
+// short name would, and returns its exit code.
+DWORD RunUnderPath(const std::wstring& exe, const std::wstring& logPath, const std::wstring& tail)
+{
+    SetEnvironmentVariableW(L"JL_FAKEJVM_LOG", logPath.c_str());
+    SetEnvironmentVariableW(L"JL_FAKEJVM_LINGER_MS", L"120000");
+    std::wstring commandLine = L"\"" + exe + L"\" " + tail;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    DWORD exitCode = 0xDEAD;
+    if (CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        UniqueHandle processHandle(process.hProcess);
+        UniqueHandle threadHandle(process.hThread);
+        if (WaitForSingleObject(process.hProcess, 60000) != WAIT_OBJECT_0)
+            TerminateProcess(process.hProcess, 0xDEAD);
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    }
+    SetEnvironmentVariableW(L"JL_FAKEJVM_LOG", nullptr);
+    SetEnvironmentVariableW(L"JL_FAKEJVM_LINGER_MS", nullptr);
+    return exitCode;
+}
+
+// One executable is one application however its path is spelled, and the
+// names of its objects do not grow with the path: a launcher whose path is
+// near the 260-character limit serves later starts too.
+TEST(LaunchModesE2e, OneInstanceWhateverThePath)
+{
+    for (size_t length : {0, 258}) {
+        SCOPED_TRACE(length);
+        JvmApp app(SingleInstanceIni(L"test.Serve"));
+        std::wstring deep = app.Path();
+        if (length) {
+            std::wstring folder = std::wstring(length - app.Path().size() - 14, L'd');
+            app.folder.CopyFile(app.folder.Launcher(), folder + L"\\launcher.exe");
+            app.folder.WriteFile(folder + L"\\launcher.ini",
+                                 "[Java Runtime Environment]\r\nMain Class=test.Serve\r\nJRE Path=" + Narrow(app.Path()) +
+                                     "\\jre\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n"
+                                     "[Application]\r\nSingle Instance=yes\r\n");
+            deep = app.Path() + L"\\" + folder;
+        }
+        std::wstring exe = deep + L"\\launcher.exe";
+        ASSERT_EQ(length ? length : exe.size(), exe.size());
+        std::future<LaunchResult> first = std::async(std::launch::async, [&] {
+            return LaunchResult{RunUnderPath(exe, app.folder.LogPath(), L"first")};
+        });
+        ASSERT_TRUE(WaitForLog(app, [](const FakeJvmLog& log) { return log.Has(L"mainend"); }, &first));
+        std::wstring other = exe;
+        for (wchar_t& c : other)
+            c = static_cast<wchar_t>(c == L'\\' ? c : (iswupper(c) ? towlower(c) : towupper(c)));
+        EXPECT_EQ(6u, RunUnderPath(other, app.folder.LogPath(), L"6"));
+        EXPECT_EQ(0u, RunUnderPath(exe, app.folder.LogPath(), L"quit"));
+        EXPECT_EQ(0u, first.get().exitCode);
+        FakeJvmLog log = app.Log();
+        EXPECT_EQ(1u, log.Values(L"create").size()) << "only the first start makes a VM";
+        EXPECT_EQ((std::vector<Texts>{{L"6"}, {L"quit"}}), SecondaryCalls(log));
     }
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <future>
+
 namespace {
 
 // The other build's launcher under its own name.
@@ -106,6 +108,37 @@ TEST_F(PairHandOverE2e, OtherArchitecturesLauncher)
     InstallPair(true);
     WriteIni(L"Pair Product=pair\\" + kPairName + L"\nPair Return Code=Yes\n");
     ExpectPairRan(Launch(L"7 \"a b\"c d\"e"), 7);
+}
+
+// A single-instance application whose first start hands over: the pair takes
+// the first instance's role (its own settings need not ask for it), so later
+// starts reach secondaryMain in the process that runs the VM and get its
+// answer.
+TEST_F(PairHandOverE2e, SingleInstanceGoesWithTheHandOver)
+{
+    InstallPair(false);
+    m_app.WriteFile(L"pair\\" + kPairName.substr(0, kPairName.size() - 3) + L"ini",
+                    "[Java Runtime Environment]\r\nMain Class=test.Serve\r\nJRE Path=..\\pair-rt\r\n"
+                    "[Class Path]\r\nClass Path=C:\\app.jar\r\n");
+    m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.Serve\nJRE Path=rt\n[Class Path]\nClass Path=C:\\app.jar\n"
+                   L"[Application]\nSingle Instance=yes\nPair Return Code=Yes\nPair Product=pair\\" + kPairName + L"\n");
+    DeleteFileW(m_app.LogPath().c_str());
+    LaunchOptions options;
+    options.args = {L"first"};
+    options.env[L"JL_FAKEJVM_LINGER_MS"] = L"120000";
+    options.timeoutMs = 240000;
+    std::future<LaunchResult> first = std::async(std::launch::async, [&] { return RunLauncher(m_app, options); });
+    ASSERT_TRUE(WaitForLog(m_app, [](const FakeJvmLog& log) { return log.Has(L"mainend"); }, &first));
+
+    LaunchOptions later;
+    later.args = {L"5", L"", L"x"};
+    EXPECT_EQ(5u, RunLauncher(m_app, later).exitCode);
+    later.args = {L"quit"};
+    EXPECT_EQ(0u, RunLauncher(m_app, later).exitCode);
+    EXPECT_EQ(0u, first.get().exitCode);
+    FakeJvmLog log = Log();
+    EXPECT_EQ(Texts{L"0"}, log.Values(L"create")) << "only the pair makes a VM";
+    EXPECT_EQ((std::vector<Texts>{{L"5", L"", L"x"}, {L"quit"}}), SecondaryCalls(log));
 }
 
 // A pair that cannot be started, that is the launcher itself, or that would
