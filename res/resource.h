@@ -51,6 +51,8 @@
 #define IDS_JNI_EINVAL 230
 #define IDS_PAIR_HANDOVER_LOOP 240
 #define IDS_FORWARD_TOO_LONG 245
+#define IDS_NO_SETTINGS_FILE 246
+#define IDS_CLASS_PATH_UNMATCHED 247
 
 // Embedded default settings: UTF-16 INI text, optionally with a byte-order
 // mark, stored as RCDATA named SETTINGS.

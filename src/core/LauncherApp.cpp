@@ -65,7 +65,10 @@ int LauncherApp::Run()
     JL_TRACE("loading JVM library %s", m_jvmLibraryPath.CStr());
     if (!LoadJvmLibrary(m_jvmLibraryPath))
         return -1;
-    AssembleVmOptions();  // a failure has shown its message; the launch goes on
+    // A failure has shown its message. A VM without the class path, the
+    // parameters or the output files would only fail later, or worse, run.
+    if (!AssembleVmOptions())
+        return -1;
     if (m_vmThreadStackSize == 0)
         m_vmThreadStackSize = GetDefaultStackSize();
 

@@ -85,7 +85,9 @@ public:
     DWORD GetDefaultStackSize();
     bool CreateJavaVm();
     bool AssembleVmOptions();
-    String BuildClassPath(const String& setting);
+    // The class path from the "Class Path" value; items that contribute
+    // nothing are added to unmatched when it is given.
+    String BuildClassPath(const String& setting, StringList* unmatched = nullptr);
     void ExpandClassPathEntry(const String& entry, String& classPath);
     void AddVmParameter(const String& parameter, StringList& workingList);
     jclass FindMainClass();
@@ -116,7 +118,8 @@ public:
     String m_jvmLibraryPath;
     JavaVM* m_pJavaVM = nullptr;
     JNIEnv* m_pJniEnv = nullptr;
-    String m_mainClass;
+    String m_mainClass;      // internal form, "/" between packages
+    String m_mainClassName;  // as written in the settings, for messages
     VersionRequirement m_versionRequirement;
     StringList m_arguments;
     SplashWindow* m_pSplashWindow = nullptr;

@@ -1,4 +1,5 @@
 #include "base/SplitList.h"
+#include "base/Trace.h"
 #include "core/LauncherApp.h"
 #include "core/ModulePath.h"
 #include "jvm/ClassPathRules.h"
@@ -25,7 +26,7 @@ void AppendElement(String& classPath, const String& element)
 
 }  // namespace
 
-String LauncherApp::BuildClassPath(const String& setting)
+String LauncherApp::BuildClassPath(const String& setting, StringList* unmatched)
 {
     String classPath;
     StringList items;
@@ -34,10 +35,15 @@ String LauncherApp::BuildClassPath(const String& setting)
         String item = CleanClassPathItem(ExpandEnvironment(written));
         if (item.IsEmpty())
             continue;  // names nothing
+        int before = classPath.Length();
         if (IsAbsoluteClassPathItem(item) && !IsWildcardClassPathItem(item))
             AppendElement(classPath, item);  // named outright: kept whether or not it exists yet
         else
             ExpandClassPathEntry(item, classPath);
+        JL_TRACE("class path item %s: %s", item.CStr(),
+                 classPath.Length() == before ? L"matches nothing" : classPath.Mid(before).CStr());
+        if (unmatched && classPath.Length() == before)
+            unmatched->Append(item);
     }
     return classPath;
 }

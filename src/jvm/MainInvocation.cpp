@@ -89,7 +89,7 @@ public:
             if (m_classLoads)
                 ShowErrorMessage(m_app.m_hSplashWnd, TextId(IDS_NO_MAIN_METHOD));
             else
-                ShowFormattedError(m_app.m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), m_app.m_mainClass.CStr());
+                ShowFormattedError(m_app.m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), m_app.m_mainClassName.CStr());
             ExitProcess(static_cast<UINT>(-1));
         }
         if (m_previous)
@@ -139,7 +139,7 @@ jclass LauncherApp::FindMainClass()
 
     jstring name = NewJavaString(m_mainClass);
     if (!name) {
-        ShowFormattedError(m_hSplashWnd, TextId(IDS_MAIN_CLASS_LOAD_FAILED), m_mainClass.CStr());
+        ShowFormattedError(m_hSplashWnd, TextId(IDS_MAIN_CLASS_LOAD_FAILED), m_mainClassName.CStr());
         return nullptr;
     }
     const char* utf = env->GetStringUTFChars(name, nullptr);
@@ -153,9 +153,8 @@ jclass LauncherApp::FindMainClass()
         return mainClass;
     }
     env->ExceptionDescribe();
-    String className = DecodeModifiedUtf8(utf);
     env->ReleaseStringUTFChars(name, utf);
-    ShowFormattedError(m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), className.CStr());
+    ShowFormattedError(m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), m_mainClassName.CStr());
     return nullptr;
 }
 

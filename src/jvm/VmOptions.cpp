@@ -31,11 +31,28 @@ bool LauncherApp::AssembleVmOptions()
         return false;
     MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
 
-    String classPath = BuildClassPath(settings.GetValue(L"Class Path", L"Class Path"));
+    StringList unmatched;
+    String classPath = BuildClassPath(settings.GetValue(L"Class Path", L"Class Path"), &unmatched);
     if (settings.GetValue(L"Application", L"Embedded Jar").EqualsNoCase(L"Yes"))
         classPath = classPath.IsEmpty() ? GetModulePath() : GetModulePath() + L";" + classPath;
     if (classPath.IsEmpty()) {
-        ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
+        // Items that are there but match nothing (a typing error in a folder
+        // name) are named, with the folder relative ones are looked up in.
+        if (unmatched.IsEmpty()) {
+            ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
+        } else {
+            String items;
+            for (const String& item : unmatched)
+            {
+                if (!items.IsEmpty())
+                    items += L"; ";
+                items += item;
+            }
+            String folder = GetModuleDirectory();
+            if (folder.Length() > 3)
+                folder.Truncate(folder.Length() - 1);  // no final "\" but on a drive's root
+            ShowErrorMessage(m_hSplashWnd, FormatText(TextId(IDS_CLASS_PATH_UNMATCHED), folder.CStr(), items.CStr()).CStr());
+        }
         return false;
     }
 

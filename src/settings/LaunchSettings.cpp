@@ -42,15 +42,20 @@ bool LauncherApp::ReadLaunchSettings()
         return false;
     JL_TRACE("settings file %s: %s", settingsPath.CStr(), SettingsFileState(settingsPath));
 
-    {
-        SettingsFile file(settingsPath);
-        String section(kProductSection);
-        m_productCode = file.GetValue(section, String(L"Product Code"));
-        m_productName = file.GetValue(section, String(L"Product Name"));
-    }
-
     MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
     JL_TRACE("embedded settings: %d sections", settings.Embedded().Sections().Count());
+    // Without either there is nothing to launch: say which file is missing
+    // rather than which key.
+    if (settings.Embedded().Sections().IsEmpty() && !AbsolutePathExists(settingsPath)) {
+        ShowFormattedError(m_hSplashWnd, TextId(IDS_NO_SETTINGS_FILE), settingsPath.CStr());
+        return false;
+    }
+    {
+        // A branded launcher carries its names in its embedded settings.
+        String section(kProductSection);
+        m_productCode = settings.GetValue(section, String(L"Product Code"));
+        m_productName = settings.GetValue(section, String(L"Product Name"));
+    }
     String runtime(kRuntimeSection);
     String application(kApplicationSection);
 
@@ -90,6 +95,7 @@ bool LauncherApp::ReadLaunchSettings()
         return false;
     }
     m_mainClass = MainClassInternalName(mainClass);
+    m_mainClassName = mainClass;
 
     m_failureCheck = IsYesAnyCase(settings.GetValue(application, String(L"Failure Check")));
     m_overrideWorkingDir = IsYesAnyCase(settings.GetValue(application, String(L"Override WorkingDir")));

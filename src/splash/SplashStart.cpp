@@ -1,5 +1,6 @@
 #include "core/LauncherApp.h"
-#include "settings/SettingsFile.h"
+#include "settings/EmbeddedSettings.h"
+#include "settings/MergedSettings.h"
 #include "settings/SettingsPaths.h"
 #include "splash/NativeSplash.h"
 #include "splash/SplashWindow.h"
@@ -9,7 +10,8 @@ bool LauncherApp::StartSplash()
     String settingsPath;
     if (!GetSettingsFilePath(settingsPath))
         return false;
-    SettingsFile settings(settingsPath);
+    // A branded launcher may carry its picture in its embedded settings.
+    MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
     String display(L"Display");
     m_splashImage = settings.GetValue(display, String(L"Splash Screen"));
     m_splashShadow = settings.GetValue(display, String(L"Splash Screen Shadow"));

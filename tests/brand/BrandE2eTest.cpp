@@ -76,3 +76,22 @@ TEST(BrandE2e, IniFileBesideTheBrandedLauncherOverrides)
     EXPECT_EQ(std::vector<std::wstring>{L"test/RecordArgs"}, log.Values(L"main"));
     EXPECT_EQ(std::vector<std::wstring>{L"--from-file"}, log.Values(L"arg"));
 }
+
+// Without a settings file beside it, a branded launcher takes its product
+// names from its embedded settings: its per-user file is its own, not one
+// with empty names shared by every launcher of the same file name.
+TEST(BrandE2e, EmbeddedProductNamesNameThePerUserFile)
+{
+    AppFolder app;
+    ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(
+        app, std::string(kDefaults) + "[Product Information]\nProduct Name=My App\nProduct Code=myapp\n"));
+    LaunchOptions options = WithoutJavaHome();
+    options.env[L"APPDATA"] = app.Path() + L"\\appdata";
+    options.env[L"JLAUNCH_TRACE"] = app.Path() + L"\\trace.txt";
+    LaunchResult result = RunLauncher(app, options);
+    EXPECT_EQ(0u, result.exitCode) << Show(result.MessageTexts());
+    std::string trace = ReadText(app.Path() + L"\\trace.txt");
+    EXPECT_NE(std::string::npos, trace.find(Narrow(L"per-user settings file " + app.Path() +
+                                                   L"\\appdata\\My App\\myapp\\MyApp.ini")))
+        << trace;
+}

@@ -79,7 +79,8 @@ TEST(JvmFailureE2e, MainClassNotFound)
     JvmApp plain(Ini(L"test.Missing"));
     LaunchResult result = plain.Run();
     EXPECT_EQ(kLaunchFailed, result.exitCode);
-    EXPECT_EQ((Texts{L"Tidak dapat menemukan main class test/Missing.\n"}), result.MessageTexts())
+    // Named as the settings write it, not in the runtime's internal form.
+    EXPECT_EQ((Texts{L"Tidak dapat menemukan main class test.Missing.\n"}), result.MessageTexts())
         << Show(result.MessageTexts());
     EXPECT_TRUE(plain.Log().Has(L"describe"));
 }
@@ -108,7 +109,7 @@ TEST(JvmFailureE2e, RuntimeHelperEndsTheProgramBeforeMain)
         const wchar_t* mainClass;
         const wchar_t* message;
     } rows[] = {
-        {L"test.Missing", L"Tidak dapat menemukan main class test/Missing.\n"},
+        {L"test.Missing", L"Tidak dapat menemukan main class test.Missing.\n"},
         {L"test.NoMain", L"Tidak ditemukan metode utama di class yang ditetapkan.\n"},
     };
     for (const Row& row : rows) {
@@ -131,20 +132,29 @@ TEST(JvmFailureE2e, RuntimeHelperEndsTheProgramBeforeMain)
     EXPECT_EQ(Texts{}, result.MessageTexts()) << Show(result.MessageTexts());
 }
 
-TEST(JvmFailureE2e, EmptyClassPathIsReportedAndSkipsTheParameters)
+// A class path whose items match nothing (a typing error) names them and the
+// folder they were looked up in, and the launch stops there: no VM without
+// its class path, parameters and output files. An empty value says so.
+TEST(JvmFailureE2e, ClassPathThatMatchesNothingStopsTheLaunch)
 {
-    JvmApp app(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
-               L"Virtual Machine Parameters=-Dskipped=1\n"
-               L"[Application]\nCmd=skipped\n"
-               L"[Class Path]\nClass Path=missing\\*.jar;nothing.jar\n");
-    LaunchOptions options;
-    options.args = {L"kept"};
-    LaunchResult result = app.Run(options);
-    EXPECT_EQ((Texts{L"Java Class Path tidak ditetapkan di file INI."}), result.MessageTexts())
-        << Show(result.MessageTexts());
-    // The launch goes on without a class path, parameters or "Cmd".
-    FakeJvmLog log = app.Log();
-    EXPECT_EQ(Texts{}, UserOptions(log)) << Show(UserOptions(log));
-    EXPECT_EQ((Texts{L"kept"}), log.Values(L"arg"));
-    EXPECT_EQ(0u, result.exitCode);
+    struct Row {
+        const wchar_t* classPath;
+        std::wstring message;  // "@" for the application folder
+    } rows[] = {
+        {L"lb\\*.jar;nothing.jar;;C:\\x\\*.jar",
+         L"Item Class Path berikut tidak cocok dengan file apa pun di @: lb\\*.jar; nothing.jar; C:\\x\\*.jar.\n"},
+        {L"", L"Java Class Path tidak ditetapkan di file INI."},
+    };
+    for (const Row& row : rows) {
+        JvmApp app(L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
+                   L"Virtual Machine Parameters=-Dskipped=1\n[Class Path]\nClass Path=" +
+                   std::wstring(row.classPath) + L"\n");
+        std::wstring message = row.message;
+        if (message.find(L'@') != std::wstring::npos)
+            message.replace(message.find(L'@'), 1, app.Path());
+        LaunchResult result = app.Run();
+        EXPECT_EQ((Texts{message}), result.MessageTexts()) << Show(result.MessageTexts());
+        EXPECT_EQ(kLaunchFailed, result.exitCode);
+        EXPECT_FALSE(app.Log().Has(L"create"));
+    }
 }

@@ -60,12 +60,13 @@ LaunchOptions WithoutJavaHome()
     return options;
 }
 
-TEST(SettingsFileE2e, WithoutSettingsFileMainClassIsReportedMissing)
+TEST(SettingsFileE2e, WithoutSettingsFileTheFileIsNamed)
 {
     AppFolder app;
     app.CopyLauncher();
     LaunchResult result = RunLauncher(app);
-    EXPECT_EQ(result.MessageTexts(), std::vector<std::wstring>{kNoMainClass});
+    EXPECT_EQ(result.MessageTexts(),
+              std::vector<std::wstring>{L"File pengaturan tidak ditemukan: " + app.Path() + L"\\launcher.ini.\n"});
     EXPECT_EQ(result.exitCode, kLaunchFailed);
 }
 
@@ -104,7 +105,8 @@ TEST(SettingsFileE2e, SettingsFileIsNamedAfterTheLauncher)
     std::wstring library = InstallJunkRuntime(app, L"rt");
     app.WriteFile(L"launcher.ini", "[Java Runtime Environment]\r\nMain Class=test.RecordArgs\r\n");
     LaunchResult withoutOwnIni = RunLauncher(app, WithoutJavaHome());
-    EXPECT_EQ(withoutOwnIni.MessageTexts(), std::vector<std::wstring>{kNoMainClass});
+    EXPECT_EQ(withoutOwnIni.MessageTexts(),
+              std::vector<std::wstring>{L"File pengaturan tidak ditemukan: " + app.Path() + L"\\Demo App.ini.\n"});
 
     app.WriteIni(L"[Java Runtime Environment]\nJRE Path=" + app.Path() + L"\\rt\nMain Class=test.RecordArgs\n");
     LaunchResult withOwnIni = RunLauncher(app, WithoutJavaHome());
