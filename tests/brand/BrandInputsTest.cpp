@@ -214,6 +214,8 @@ TEST(BrandArguments, RefusedCommandLines)
         {{L"a.exe", L"b.exe", L"--name", L"A", L"--version"}, L"--version needs a value"},
         {{L"a.exe", L"b.exe", L"--name", L"A", L"--name", L"B"}, L"--name is given twice"},
         {{L"a.exe", L"b.exe", L"--title", L"A"}, L"unknown option --title"},
+        {{L"a.exe", L"b.exe", L"--name", L"A", L"--version", L"1.0.0.0", L"--strip-signature", L"--strip-signature"},
+         L"--strip-signature is given twice"},
     };
     for (const Row& row : rows) {
         BrandOptions options;
@@ -232,4 +234,12 @@ TEST(BrandArguments, RefusedCommandLines)
     EXPECT_EQ(L"My App", options.name);
     EXPECT_EQ(L"d.ini", options.settings);
     EXPECT_EQ(L"", options.company);
+    EXPECT_FALSE(options.stripSignature);
+
+    // A switch takes no value: what follows it is the next argument.
+    ASSERT_TRUE(ParseBrandArguments({L"in.exe", L"--strip-signature", L"out.exe", L"--name", L"A", L"--version",
+                                     L"1.2.3.4"},
+                                    options, reason));
+    EXPECT_TRUE(options.stripSignature);
+    EXPECT_EQ(L"out.exe", options.output);
 }
