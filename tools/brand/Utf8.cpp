@@ -1,7 +1,5 @@
 #include "Utf8.h"
 
-#include <stdint.h>
-
 namespace {
 
 void Append(std::string& out, uint32_t c)
@@ -25,30 +23,36 @@ void Append(std::string& out, uint32_t c)
 
 }  // namespace
 
+bool NextUtf8(const uint8_t* data, size_t size, size_t at, uint32_t& c, size_t& length)
+{
+    uint32_t lead = data[at];
+    size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
+                                : lead >= 0xF0 && lead <= 0xF4 ? 3 : 4;
+    c = extra == 0 ? lead : lead & (0x3F >> extra);
+    length = 1;
+    for (; extra < 4 && length <= extra && at + length < size && (data[at + length] & 0xC0) == 0x80; ++length)
+        c = (c << 6) | (data[at + length] & 0x3F);
+    static const uint32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
+    return extra < 4 && length == extra + 1 && c >= kSmallest[extra] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+}
+
+void AppendUtf16(std::wstring& text, uint32_t c)
+{
+    if (c >= 0x10000) {
+        text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
+        text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+        text += static_cast<wchar_t>(c);
+    }
+}
+
 std::wstring Utf8ToUtf16(const std::string& bytes)
 {
     std::wstring text;
-    for (size_t at = 0; at < bytes.size();) {
-        uint32_t lead = static_cast<uint8_t>(bytes[at]);
-        size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
-                                    : lead >= 0xF0 && lead <= 0xF4 ? 3 : 4;
-        uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-        size_t k = 1;
-        for (; extra < 4 && k <= extra && at + k < bytes.size() && (bytes[at + k] & 0xC0) == 0x80; ++k)
-            c = (c << 6) | (bytes[at + k] & 0x3F);
-        static const uint32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
-        if (extra == 4 || k <= extra || c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-            text += static_cast<wchar_t>(0xFFFD);
-            at += k;  // the lead byte and the continuation bytes that were read
-            continue;
-        }
-        if (c >= 0x10000) {
-            text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-            text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            text += static_cast<wchar_t>(c);
-        }
-        at += 1 + extra;
+    const uint8_t* data = reinterpret_cast<const uint8_t*>(bytes.data());
+    for (size_t at = 0, length = 0; at < bytes.size(); at += length) {
+        uint32_t c = 0;
+        AppendUtf16(text, NextUtf8(data, bytes.size(), at, c, length) ? c : 0xFFFD);
     }
     return text;
 }
