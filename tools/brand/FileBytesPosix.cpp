@@ -6,6 +6,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
@@ -67,8 +68,11 @@ public:
             ssize_t written = write(file.get(), bytes.data() + done, bytes.size() - done);
             if (written < 0 && errno == EINTR)
                 continue;
-            if (written <= 0)
+            if (written <= 0) {
+                if (written == 0)
+                    errno = ENOSPC;  // a write that takes nothing: the disk is full
                 break;
+            }
             done += static_cast<size_t>(written);
         }
         if (done < bytes.size() || fchmod(file.get(), 0777 & ~mask) != 0 || fsync(file.get()) != 0 ||

@@ -17,7 +17,6 @@ constexpr uint16_t kTypeString = 6;
 constexpr uint16_t kTypeRcData = 10;
 constexpr uint16_t kTypeGroupIcon = 14;
 constexpr uint16_t kTypeVersion = 16;
-constexpr uint16_t kTypeManifest = 24;
 
 // A resource type or name: a text, or an id when the text is empty.
 struct ResourceName {
@@ -38,8 +37,6 @@ struct ResourceName {
     }
     bool Is(uint16_t other) const { return text.empty() && id == other; }
     bool Is(const std::wstring& other) const { return !text.empty() && text == other; }
-    // "#3" or the text, for messages.
-    std::wstring Describe() const { return text.empty() ? L"#" + std::to_wstring(id) : text; }
 };
 
 struct StoredResource {
