@@ -1,10 +1,14 @@
-// A launcher branded with embedded settings runs an application that has no
-// INI file of its own, and an INI file beside it still overrides them.
+// A launcher branded with embedded settings (and an icon large enough to
+// move what follows the resources) runs an application that has no INI file
+// of its own, and an INI file beside it still overrides them. So does a
+// launcher branded by the Linux build of the tool (shipping_test.sh).
 
 #include "Brand.h"
 
 #include "BrandTestSupport.h"
 #include "e2e/JvmE2eSupport.h"
+
+#include <imagehlp.h>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +20,14 @@ void InstallBrandedLauncher(AppFolder& app, const std::string& settings)
 {
     TempFolder work(L"jl-brand-e2e-");
     ASSERT_TRUE(WriteBytes(work.Path() + L"\\defaults.ini", settings));
+    ASSERT_TRUE(WriteBytes(work.Path() + L"\\app.ico", IconFile({{256, BitmapImage(256, 'a')}})));
     BrandOptions options;
     options.launcher = BuiltLauncher();
     options.output = work.Path() + L"\\MyApp.exe";
     options.name = L"My App";
     options.version = L"1.2.3.4";
     options.settings = work.Path() + L"\\defaults.ini";
+    options.icon = work.Path() + L"\\app.ico";
     std::wstring error;
     ASSERT_TRUE(BrandLauncher(options, error)) << Narrow(error);
     app.CopyLauncher(L"MyApp.exe", options.output);
@@ -44,12 +50,9 @@ LaunchOptions WithoutJavaHome()
     return options;
 }
 
-}  // namespace
-
-TEST(BrandE2e, BrandedLauncherRunsOnItsEmbeddedSettings)
+// Runs the application and checks that it ran on kDefaults.
+void ExpectRunOnDefaults(const AppFolder& app)
 {
-    AppFolder app;
-    ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(app, kDefaults));
     LaunchResult result = RunLauncher(app, WithoutJavaHome());
     ASSERT_FALSE(result.timedOut);
     EXPECT_EQ(0u, result.exitCode) << Show(result.MessageTexts());
@@ -62,6 +65,33 @@ TEST(BrandE2e, BrandedLauncherRunsOnItsEmbeddedSettings)
     EXPECT_EQ(L"-Dfrom=embedded", options[options.size() - 2]) << Show(options);
     EXPECT_EQ(L"-Dname=caf\x00E9", options.back()) << Show(options);
     EXPECT_EQ(std::vector<std::wstring>{L"--embedded"}, log.Values(L"arg"));
+}
+
+}  // namespace
+
+TEST(BrandE2e, BrandedLauncherRunsOnItsEmbeddedSettings)
+{
+    AppFolder app;
+    ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(app, kDefaults));
+    ExpectRunOnDefaults(app);
+}
+
+// JL_SHIPPED_LAUNCHER: a launcher branded elsewhere with kDefaults as its settings.
+TEST(BrandE2e, LauncherBrandedElsewhereRuns)
+{
+    std::wstring shipped = EnvironmentVariable(L"JL_SHIPPED_LAUNCHER");
+    if (shipped.empty())
+        GTEST_SKIP() << "tests/brand/shipping_test.sh runs this on a launcher branded on Linux";
+    shipped = ToWindowsPath(shipped);
+    DWORD header = 1, computed = 2;
+    ASSERT_EQ(static_cast<DWORD>(CHECKSUM_SUCCESS), MapFileAndCheckSumW(shipped.c_str(), &header, &computed))
+        << Narrow(shipped);
+    EXPECT_EQ(computed, header);
+    AppFolder app;
+    app.CopyLauncher(L"MyApp.exe", shipped);
+    app.InstallRuntime(L"jre");
+    app.WriteFile(L"lib\\app.jar", "PK");
+    ExpectRunOnDefaults(app);
 }
 
 TEST(BrandE2e, IniFileBesideTheBrandedLauncherOverrides)

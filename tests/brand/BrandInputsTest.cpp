@@ -5,6 +5,7 @@
 #include "BrandOptions.h"
 #include "IconFile.h"
 #include "IniText.h"
+#include "Utf8.h"
 #include "VersionResource.h"
 
 #include "BrandTestSupport.h"
@@ -214,6 +215,8 @@ TEST(BrandArguments, RefusedCommandLines)
         {{L"a.exe", L"b.exe", L"--name", L"A", L"--version"}, L"--version needs a value"},
         {{L"a.exe", L"b.exe", L"--name", L"A", L"--name", L"B"}, L"--name is given twice"},
         {{L"a.exe", L"b.exe", L"--title", L"A"}, L"unknown option --title"},
+        {{L"a.exe", L"b.exe", L"--name", L"A", L"--version", L"1.0.0.0", L"--strip-signature", L"--strip-signature"},
+         L"--strip-signature is given twice"},
     };
     for (const Row& row : rows) {
         BrandOptions options;
@@ -232,4 +235,33 @@ TEST(BrandArguments, RefusedCommandLines)
     EXPECT_EQ(L"My App", options.name);
     EXPECT_EQ(L"d.ini", options.settings);
     EXPECT_EQ(L"", options.company);
+    EXPECT_FALSE(options.stripSignature);
+
+    // A switch takes no value: what follows it is the next argument.
+    ASSERT_TRUE(ParseBrandArguments({L"in.exe", L"--strip-signature", L"out.exe", L"--name", L"A", L"--version",
+                                     L"1.2.3.4"},
+                                    options, reason));
+    EXPECT_TRUE(options.stripSignature);
+    EXPECT_EQ(L"out.exe", options.output);
+}
+
+TEST(BrandUtf8, CommandLineAndPathsOfThePosixBuild)
+{
+    struct Row {
+        const char* what;
+        std::string utf8;
+        std::wstring utf16;
+        std::string back;  // Utf16ToUtf8 of utf16
+    } rows[] = {
+        {"accent", "caf\xC3\xA9", L"caf\x00E9", "caf\xC3\xA9"},
+        {"above U+FFFF", "\xF0\x9D\x84\x9E", L"\xD834\xDD1E", "\xF0\x9D\x84\x9E"},
+        {"cut-off sequence", "a\xE2\x82", L"a\xFFFD", "a\xEF\xBF\xBD"},
+        {"overlong slash", "\xC0\xAF/", L"\xFFFD\xFFFD/", "\xEF\xBF\xBD\xEF\xBF\xBD/"},
+        {"encoded surrogate", "\xED\xA0\x80", L"\xFFFD", "\xEF\xBF\xBD"},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.utf16, Utf8ToUtf16(row.utf8)) << row.what;
+        EXPECT_EQ(row.back, Utf16ToUtf8(row.utf16)) << row.what;
+    }
+    EXPECT_EQ("\xEF\xBF\xBDx", Utf16ToUtf8(L"\xDC00x"));  // an unpaired surrogate
 }

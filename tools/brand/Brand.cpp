@@ -4,7 +4,7 @@
 #include "IconFile.h"
 #include "IniText.h"
 #include "LauncherResources.h"
-#include "ResourceUpdate.h"
+#include "ResourceWriter.h"
 #include "VersionResource.h"
 
 #include "res/resource.h"
@@ -14,6 +14,8 @@ namespace {
 constexpr size_t kInputLimit = 64 * 1024 * 1024;
 constexpr size_t kTextLimit = 1024;  // characters of a version string
 constexpr uint16_t kFirstIconId = 1;
+constexpr uint16_t kVersionInfoId = 1;     // VS_VERSION_INFO
+constexpr uint16_t kNeutralLanguage = 0;  // LANG_NEUTRAL, SUBLANG_NEUTRAL
 
 // Everything the branded copy receives, checked.
 struct Branding {
@@ -23,30 +25,11 @@ struct Branding {
     VersionInfo version;
 };
 
-std::wstring DecodeAnsi(const uint8_t* data, size_t size)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data), static_cast<int>(size), nullptr, 0);
-    std::wstring text(length > 0 ? length : 0, L'\0');
-    if (length > 0)
-        MultiByteToWideChar(CP_ACP, 0, reinterpret_cast<const char*>(data), static_cast<int>(size), &text[0], length);
-    return text;
-}
-
 // The last path component ("MyApp.exe").
 std::wstring FileName(const std::wstring& path)
 {
     size_t slash = path.find_last_of(L"\\/:");
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring FolderOf(const std::wstring& path)
-{
-    size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos)
-        return path.size() >= 2 && path[1] == L':' ? path.substr(0, 2) : L".";
-    // A root keeps its backslash: "C:\" and "\", not the current folder of drive C:.
-    bool root = slash == 0 || (slash == 2 && path[1] == L':');
-    return path.substr(0, root ? slash + 1 : slash);
 }
 
 bool CheckInputs(const BrandOptions& options, Branding& branding, std::wstring& error)
@@ -104,102 +87,69 @@ bool CheckInputs(const BrandOptions& options, Branding& branding, std::wstring& 
 // Whether the branding writes its own resource in place of this one.
 bool IsReplaced(const StoredResource& resource, const Branding& branding)
 {
-    if (resource.type.Is(RT_ICON) || resource.type.Is(RT_GROUP_ICON))
+    if (resource.type.Is(kTypeIcon) || resource.type.Is(kTypeGroupIcon))
         return !branding.icons.empty();
-    if (resource.type.Is(RT_RCDATA) && resource.name.Is(JL_EMBEDDED_SETTINGS_NAME))
+    if (resource.type.Is(kTypeRcData) && resource.name.Is(JL_EMBEDDED_SETTINGS_NAME))
         return branding.hasSettings;
-    return resource.type.Is(RT_VERSION);
+    return resource.type.Is(kTypeVersion);
 }
 
-bool ApplyBranding(const std::wstring& path, const LauncherResources& old, Branding& branding, std::wstring& error)
+// The launcher's resources with the branding's in place of the ones it replaces.
+std::vector<StoredResource> BrandedResources(const LauncherResources& old, Branding& branding)
 {
-    ResourceUpdate update;
-    if (!update.Begin(path, error))
-        return false;
-    bool ok = true;
+    std::vector<StoredResource> resources;
     for (const StoredResource& resource : old.all)
         if (!IsReplaced(resource, branding))
-            ok = ok && update.Put(resource.type.Get(), resource.name.Get(), resource.language, resource.data);
+            resources.push_back(resource);
+    auto add = [&](const ResourceName& type, const ResourceName& name, uint16_t language, Bytes data) {
+        resources.push_back(StoredResource{type, name, language, static_cast<Bytes&&>(data)});
+    };
     if (!branding.icons.empty()) {
         // The new images take the place of every old icon, under the
         // application icon's group name and language.
         uint16_t id = kFirstIconId;
         for (const IconImage& image : branding.icons)
-            ok = ok && update.Put(RT_ICON, MAKEINTRESOURCEW(id++), old.iconLanguage, image.data);
-        ok = ok && update.Put(RT_GROUP_ICON, old.iconGroup.Get(), old.iconLanguage,
-                              IconGroupData(branding.icons, kFirstIconId));
+            add(ResourceName::Id(kTypeIcon), ResourceName::Id(id++), old.iconLanguage, image.data);
+        add(ResourceName::Id(kTypeGroupIcon), old.iconGroup, old.iconLanguage,
+            IconGroupData(branding.icons, kFirstIconId));
     }
     branding.version.language = old.language;
-    ok = ok && update.Put(RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), old.language,
-                          BuildVersionResource(branding.version));
+    add(ResourceName::Id(kTypeVersion), ResourceName::Id(kVersionInfoId), old.language,
+        BuildVersionResource(branding.version));
     if (branding.hasSettings) {
         // Language neutral: the launcher looks the resource up by name alone.
-        ok = ok && update.Put(RT_RCDATA, JL_EMBEDDED_SETTINGS_NAME, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                              EmbeddedSettingsData(branding.settingsText));
+        add(ResourceName::Id(kTypeRcData), ResourceName::Text(JL_EMBEDDED_SETTINGS_NAME), kNeutralLanguage,
+            EmbeddedSettingsData(branding.settingsText));
     }
-    if (ok && update.Commit())
-        return true;
-    error = update.Error();
-    return false;
+    return resources;
 }
 
-// A temporary file that is deleted unless it was renamed into place.
-class TemporaryOutput {
-public:
-    TemporaryOutput() = default;
-    TemporaryOutput(const TemporaryOutput&) = delete;
-    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
-    ~TemporaryOutput()
-    {
-        if (!m_path.empty())
-            DeleteFileW(m_path.c_str());
-    }
-    // A new empty file in folder.
-    bool Create(const std::wstring& folder, std::wstring& error)
-    {
-        std::wstring path(MAX_PATH + 16, L'\0');  // the size the call requires
-        if (!GetTempFileNameW(folder.c_str(), L"jlb", 0, &path[0])) {
-            DWORD code = GetLastError();
-            error = SystemError(L"cannot create a file in " + folder, code);
-            return false;
-        }
-        path.resize(wcslen(path.c_str()));
-        m_path = path;
-        return true;
-    }
-    const std::wstring& Path() const { return m_path; }
-    bool RenameTo(const std::wstring& target, std::wstring& error)
-    {
-        if (!MoveFileExW(m_path.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            DWORD code = GetLastError();
-            error = SystemError(L"cannot write " + target, code);
-            return false;
-        }
-        m_path.clear();
-        return true;
-    }
-
-private:
-    std::wstring m_path;
-};
+const wchar_t kSignedRefusal[] = L"sign after branding; use --strip-signature to brand a signed copy";
 
 }  // namespace
 
 bool BrandLauncher(const BrandOptions& options, std::wstring& error)
 {
     Branding branding;
+    Bytes file;
     LauncherResources old;
-    if (!CheckInputs(options, branding, error) || !ReadLauncherResources(options.launcher, old, error))
+    if (!CheckInputs(options, branding, error) || !ReadFileBytes(options.launcher, kInputLimit, file, error) ||
+        !ReadLauncherResources(file, options.launcher, old, error))
         return false;
-    TemporaryOutput temporary;
-    if (!temporary.Create(FolderOf(options.output), error))
-        return false;
-    if (!CopyFileW(options.launcher.c_str(), temporary.Path().c_str(), FALSE)) {
-        DWORD code = GetLastError();
-        error = SystemError(L"cannot copy " + options.launcher, code);
+    std::wstring reason;
+    if (HasCertificateTable(old.layout)) {
+        if (!options.stripSignature) {
+            error = options.launcher + L" is signed: " + kSignedRefusal;
+            return false;
+        }
+        if (!StripCertificateTable(file, reason)) {
+            error = L"cannot remove the signature of " + options.launcher + L": " + reason;
+            return false;
+        }
+    }
+    if (!ReplaceResources(file, BrandedResources(old, branding), reason)) {
+        error = L"cannot write the resources of " + options.launcher + L": " + reason;
         return false;
     }
-    // A read-only launcher gives a read-only copy, which cannot be updated.
-    SetFileAttributesW(temporary.Path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    return ApplyBranding(temporary.Path(), old, branding, error) && temporary.RenameTo(options.output, error);
+    return ReplaceFileBytes(options.output, file, error);
 }

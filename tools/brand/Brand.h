@@ -7,8 +7,11 @@
 
 #include <string>
 
-// Checks every input first; then copies the launcher to a temporary file
-// beside the output, replaces its resources there and renames it to the
+// Checks every input first; then reads the launcher, replaces its resources
+// in memory (a signed launcher is refused unless options.stripSignature asks
+// to remove its certificate table first), writes the result with a correct
+// checksum to a temporary file beside the output and renames it to the
 // output. On any failure the output is left as it was (absent or unchanged),
-// the temporary file is removed and error holds the message.
+// no temporary file is left and error holds the message. The same inputs give
+// the same bytes on every system the tool is built for.
 bool BrandLauncher(const BrandOptions& options, std::wstring& error);

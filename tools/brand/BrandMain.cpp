@@ -1,7 +1,7 @@
-// jlaunch-brand: gives a copy of the launcher an application's icon, name,
-// version and embedded default settings.
+// jlaunch-brand on Windows: gives a copy of the launcher an application's
+// icon, name, version and embedded default settings.
 
-#include "Brand.h"
+#include "BrandCommand.h"
 
 #include <windows.h>
 
@@ -9,6 +9,8 @@ namespace {
 
 void Write(DWORD stream, const std::wstring& text)
 {
+    if (text.empty())
+        return;
     HANDLE handle = GetStdHandle(stream);
     DWORD mode = 0, written = 0;
     if (GetConsoleMode(handle, &mode)) {
@@ -27,21 +29,8 @@ void Write(DWORD stream, const std::wstring& text)
 
 int wmain(int argc, wchar_t** argv)
 {
-    std::vector<std::wstring> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == L"--help" || args[0] == L"/?")) {
-        Write(STD_OUTPUT_HANDLE, kBrandUsage);
-        return 0;
-    }
-    BrandOptions options;
-    std::wstring error;
-    if (!ParseBrandArguments(args, options, error)) {
-        Write(STD_ERROR_HANDLE, L"jlaunch-brand: " + error + L"\n" + kBrandUsage);
-        return 2;
-    }
-    if (!BrandLauncher(options, error)) {
-        Write(STD_ERROR_HANDLE, L"jlaunch-brand: " + error + L"\n");
-        return 1;
-    }
-    Write(STD_OUTPUT_HANDLE, L"jlaunch-brand: wrote " + options.output + L"\n");
-    return 0;
+    BrandCommandResult result = RunBrandCommand(std::vector<std::wstring>(argv + 1, argv + argc));
+    Write(STD_OUTPUT_HANDLE, result.output);
+    Write(STD_ERROR_HANDLE, result.errors);
+    return result.exitCode;
 }

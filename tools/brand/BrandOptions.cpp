@@ -3,19 +3,22 @@
 const wchar_t kBrandUsage[] =
     L"usage: jlaunch-brand launcher.exe MyApp.exe --name \"My App\" --version 1.2.3.4\n"
     L"                     [--icon app.ico] [--company \"...\"] [--copyright \"...\"] [--settings defaults.ini]\n"
+    L"                     [--strip-signature]\n"
     L"Copies the launcher to MyApp.exe with the application's icon, version information\n"
-    L"and embedded default settings.\n";
+    L"and embedded default settings. Sign MyApp.exe afterwards: a signed launcher is\n"
+    L"refused unless --strip-signature removes its signature first.\n";
 
 bool ParseBrandArguments(const std::vector<std::wstring>& args, BrandOptions& options, std::wstring& reason)
 {
     struct Option {
         const wchar_t* name;
-        std::wstring BrandOptions::*field;
+        std::wstring BrandOptions::*field;  // null: a switch without a value
     };
     static const Option kOptions[] = {
         {L"--icon", &BrandOptions::icon},       {L"--name", &BrandOptions::name},
         {L"--version", &BrandOptions::version}, {L"--company", &BrandOptions::company},
         {L"--copyright", &BrandOptions::copyright}, {L"--settings", &BrandOptions::settings},
+        {L"--strip-signature", nullptr},
     };
     options = BrandOptions();
     std::vector<std::wstring> files;
@@ -38,11 +41,15 @@ bool ParseBrandArguments(const std::vector<std::wstring>& args, BrandOptions& op
                 reason = args[i] + L" is given twice";
                 return false;
             }
+        seen.push_back(option);
+        if (!option->field) {
+            options.stripSignature = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             reason = args[i] + L" needs a value";
             return false;
         }
-        seen.push_back(option);
         options.*(option->field) = args[++i];
     }
     if (files.size() != 2) {

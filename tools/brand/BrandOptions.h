@@ -14,11 +14,12 @@ struct BrandOptions {
     std::wstring company;    // optional
     std::wstring copyright;  // optional
     std::wstring settings;   // INI file to embed; empty keeps the launcher's embedded settings
+    bool stripSignature = false;  // remove a certificate table instead of refusing the launcher
 };
 
 extern const wchar_t kBrandUsage[];
 
 // The arguments after the program name. False with the reason when an option
-// is unknown, given twice or without its value, or when the launcher, the
+// is unknown, given twice or (but for --strip-signature) without its value, or when the launcher, the
 // output, --name or --version is missing.
 bool ParseBrandArguments(const std::vector<std::wstring>& args, BrandOptions& options, std::wstring& reason);

@@ -1,7 +1,7 @@
 #pragma once
 
-// Little-endian reads that never leave the buffer, and appends for building
-// resource data.
+// Little-endian reads that never leave the buffer, appends for building
+// resource data, and stores into fields the caller has checked.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -37,4 +37,17 @@ inline void PutU32(Bytes& data, uint32_t value)
 {
     PutU16(data, static_cast<uint16_t>(value));
     PutU16(data, static_cast<uint16_t>(value >> 16));
+}
+
+// Overwrites a field at a checked offset (a header field found by a Read).
+inline void StoreU16(Bytes& data, size_t at, uint16_t value)
+{
+    data.at(at) = static_cast<uint8_t>(value);
+    data.at(at + 1) = static_cast<uint8_t>(value >> 8);
+}
+
+inline void StoreU32(Bytes& data, size_t at, uint32_t value)
+{
+    StoreU16(data, at, static_cast<uint16_t>(value));
+    StoreU16(data, at + 2, static_cast<uint16_t>(value >> 16));
 }

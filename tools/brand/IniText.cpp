@@ -1,5 +1,7 @@
 #include "IniText.h"
 
+#include "Utf8.h"
+
 namespace {
 
 bool IsTextUnit(uint32_t c)
@@ -31,31 +33,14 @@ bool DecodeUtf16(const Bytes& data, size_t start, bool bigEndian, std::wstring& 
 }
 
 // Appends the UTF-16 form of the strict UTF-8 in data[start, end); false when
-// it is not (overlong forms, surrogates, values above U+10FFFF, cut-off sequences).
+// it is not.
 bool DecodeUtf8(const Bytes& data, size_t start, std::wstring& text)
 {
-    for (size_t at = start; at < data.size();) {
-        uint32_t lead = data[at];
-        size_t extra = lead < 0x80 ? 0 : lead >= 0xC2 && lead <= 0xDF ? 1 : lead >= 0xE0 && lead <= 0xEF ? 2
-                                                                     : lead >= 0xF0 && lead <= 0xF4 ? 3 : 99;
-        if (extra == 99 || data.size() - at - 1 < extra)
+    for (size_t at = start, length = 0; at < data.size(); at += length) {
+        uint32_t c = 0;
+        if (!NextUtf8(data.data(), data.size(), at, c, length))
             return false;
-        uint32_t c = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (size_t k = 1; k <= extra; ++k) {
-            if ((data[at + k] & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (data[at + k] & 0x3F);
-        }
-        static const uint32_t kSmallest[4] = {0, 0x80, 0x800, 0x10000};
-        if (c < kSmallest[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            return false;
-        if (c >= 0x10000) {
-            text += static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10));
-            text += static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        } else {
-            text += static_cast<wchar_t>(c);
-        }
-        at += 1 + extra;
+        AppendUtf16(text, c);
     }
     return true;
 }
