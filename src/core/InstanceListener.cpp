@@ -55,6 +55,9 @@ bool CallSecondaryMain(JNIEnv* env, ForwardedStart& start)
     }
     if (returnsInt) {
         jint answer = env->CallStaticIntMethod(mainClass, method, arguments);
+        // A call that ended with an exception has no answer: it failed.
+        if (env->ExceptionCheck())
+            answer = -1;
         PostThreadMessageW(start.laterThreadId, start.answerMessage, static_cast<WPARAM>(answer), 0);
     } else {
         PostThreadMessageW(start.laterThreadId, start.answerMessage, 0, 0);
@@ -114,7 +117,10 @@ DWORD WINAPI LauncherApp::ForwardedStartThread(void* parameter)
     // application object clears it when it destroys the VM.
     JavaVM* vm = __atomic_load_n(&app->m_pJavaVM, __ATOMIC_ACQUIRE);
     JNIEnv* env = nullptr;
-    if (vm && vm->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr) == JNI_OK) {
+    // Named, so that what the runtime prints about the thread says what it is.
+    char threadName[] = "secondaryMain";
+    JavaVMAttachArgs attach = {JNI_VERSION_1_2, threadName, nullptr};
+    if (vm && vm->AttachCurrentThread(reinterpret_cast<void**>(&env), &attach) == JNI_OK) {
         result = CallSecondaryMain(env, *start) ? 0 : 1;
         // A VM that must keep its launching thread keeps this one as well.
         if (!app->m_keepVmThreads)

@@ -1,3 +1,4 @@
+#include "base/Trace.h"
 #include "core/InstanceBlock.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
@@ -123,6 +124,8 @@ bool LauncherApp::ForwardToFirstInstance(const String& name)
     // only the process in the foreground can pass that right on.
     AllowSetForegroundWindow(m_firstInstanceId);
     bool posted = PostToListener(message);
+    JL_TRACE("later start: arguments %s to the first instance, process %u", posted ? L"handed" : L"not handed",
+             static_cast<unsigned>(m_firstInstanceId));
     if (posted)
         WaitUntilTaken(RegisterWindowMessageW((name + kTakenMessageSuffix).CStr()), message, m_hFirstInstance.get());
     if (turn)
@@ -144,13 +147,16 @@ int LauncherApp::WaitAsSecondInstance()
     for (;;) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == answerMessage)
+            if (message.message == answerMessage) {
+                JL_TRACE("later start: the first instance answered %d", static_cast<int>(message.wParam));
                 return static_cast<int>(message.wParam);
+            }
         }
         if (HasEnded(firstInstance)) {
             DWORD exitCode = 0;
             if (!GetExitCodeProcess(firstInstance, &exitCode))
                 return -1;
+            JL_TRACE("later start: the first instance ended with %d", static_cast<int>(exitCode));
             return static_cast<int>(exitCode);
         }
         MsgWaitForMultipleObjects(1, &firstInstance, FALSE, 100, QS_ALLPOSTMESSAGE);

@@ -1,5 +1,6 @@
 #include "base/Paths.h"
 #include "base/Timestamp.h"
+#include "base/Trace.h"
 #include "core/LauncherApp.h"
 
 namespace {
@@ -57,7 +58,16 @@ jobject RedirectStream(LauncherApp& app, JavaStream stream, const String& path, 
 {
     JNIEnv* env = app.m_pJniEnv;
     jobject printStream = OpenPrintStream(app, path, append);
-    if (printStream && SetSystemStream(env, stream, printStream))
+    bool redirected = printStream && SetSystemStream(env, stream, printStream);
+    if (g_traceOn) {
+        // Relative names are taken from the current folder, as Java does.
+        String full;
+        GetFullPath(path, full);
+        JL_TRACE("%s to %s (%s): %s", stream == JavaStream::Out ? L"standard output" : L"standard error",
+                 full.IsEmpty() ? path.CStr() : full.CStr(), append ? L"appended" : L"replaced",
+                 redirected ? L"redirected" : L"failed");
+    }
+    if (redirected)
         return printStream;
     if (env->ExceptionOccurred())
         env->ExceptionDescribe();
@@ -102,6 +112,7 @@ void LauncherApp::RedirectOutput()
                                 m_outputAppend || (shared && m_errorAppend));
     if (m_errorFile.IsEmpty())
         return;
+    JL_TRACE_IF(shared && output, "standard error to the stream of standard output");
     if (shared && output)
         SetSystemStream(m_pJniEnv, JavaStream::Err, output);  // describes its own failure
     else

@@ -29,6 +29,7 @@ TEST(LaunchModesE2e, LaterStartsReachSecondaryMain)
         {L"test.SecondaryInt", {}, 1, L"int", {L""}},  // no arguments arrive as one empty string
         {L"test.SecondaryInt", fits, 2, L"int", fits},
         {L"test.SecondaryInt", {L"5", L"", L"after", L""}, 4, L"int", {L"5", L"", L"after", L""}},
+        {L"test.SecondaryThrows", {L"t"}, kLaunchFailed, L"int", {L"t"}},  // no answer: a failure
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(Show(row.args));
@@ -56,6 +57,9 @@ TEST(LaunchModesE2e, LaterStartsReachSecondaryMain)
         EXPECT_EQ(Texts{row.variant}, log.Values(L"secondary"));
         EXPECT_EQ(std::vector<Texts>{row.received}, SecondaryCalls(log));
         EXPECT_EQ(1u, log.Values(L"create").size()) << "only the first start makes a VM";
+        // The runtime names the thread when it prints what the call threw.
+        for (const auto& attach : log.All(L"attach"))
+            EXPECT_EQ(L"secondaryMain", attach.size() > 2 ? attach[2] : L"");
     }
 }
 

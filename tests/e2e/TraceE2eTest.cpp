@@ -106,6 +106,23 @@ protected:
     std::vector<std::unique_ptr<ScopedRegKey>> m_keys;
 };
 
+// Each class path item with what it matched, and where the output goes
+// (relative names from the current folder, as Java takes them).
+TEST_F(TraceE2e, ClassPathItemsAndOutputFiles)
+{
+    m_app.InstallRuntime(L"jre");
+    m_app.WriteFile(L"lib\\a.jar", "PK");
+    m_app.WriteIni(std::wstring(kMainClassIni) + L"[Class Path]\nClass Path=lib\\*.jar;lb\\*.jar\n"
+                                                 L"[Application]\nOutput File=out\\o.txt\nError File=out\\O.TXT\n");
+    EXPECT_EQ(0u, Launch(TracePath()).exitCode);
+    ExpectInOrder(ReadTrace(TracePath()), {
+                                              L"class path item lib\\*.jar: " + In(L"lib\\a.jar"),
+                                              L"class path item lb\\*.jar: matches nothing",
+                                              L"standard output to " + In(L"out\\o.txt") + L" (replaced): redirected",
+                                              L"standard error to the stream of standard output",
+                                          });
+}
+
 // A registry search with a runtime below the version window, one without a
 // "JavaHome", one that is taken and one without a JVM library (subkeys are
 // read in name order); the JRockit key is left out by "VM Provider". The

@@ -56,6 +56,7 @@ const ClassInfo kClasses[] = {
     {"test/SecondaryVoid", "java/lang/Object", Kind::Plain},
     {"test/SecondaryInt", "java/lang/Object", Kind::Plain},
     {"test/Serve", "java/lang/Object", Kind::Plain},
+    {"test/SecondaryThrows", "java/lang/Object", Kind::Plain},
     {"test/ExitOnSignal", "java/lang/Object", Kind::Plain},
 #ifdef JL_FAKEJVM_HELPER
     {"sun/launcher/LauncherHelper", "java/lang/Object", Kind::Plain},

@@ -123,7 +123,7 @@ jint JNICALL DestroyJavaVM(JavaVM*) {
   }
 }
 
-jint AttachThread(void** penv, bool daemon) {
+jint AttachThread(void** penv, bool daemon, void* args) {
   VmState& vm = Vm();
   Lock guard(vm.lock);
   if (!penv) return JNI_EINVAL;
@@ -131,16 +131,21 @@ jint AttachThread(void** penv, bool daemon) {
   ThreadState& ts = CurrentThread();
   if (!ts.attached) {
     static int counter = 0;
-    Attach(ts, daemon, L"Thread-" + std::to_wstring(counter++));
-    WriteRecord({L"attach", daemon ? L"daemon" : L"thread"});
+    // A name given in the attach arguments (modified UTF-8; ASCII here).
+    const JavaVMAttachArgs* attach = static_cast<const JavaVMAttachArgs*>(args);
+    std::wstring name = L"Thread-" + std::to_wstring(counter++);
+    if (attach && attach->name)
+      name.assign(attach->name, attach->name + strlen(attach->name));
+    Attach(ts, daemon, name);
+    WriteRecord({L"attach", daemon ? L"daemon" : L"thread", name});
   }
   *penv = &ts.env;
   return JNI_OK;
 }
 
-jint JNICALL AttachCurrentThread(JavaVM*, void** penv, void*) { return AttachThread(penv, false); }
+jint JNICALL AttachCurrentThread(JavaVM*, void** penv, void* args) { return AttachThread(penv, false, args); }
 
-jint JNICALL AttachCurrentThreadAsDaemon(JavaVM*, void** penv, void*) { return AttachThread(penv, true); }
+jint JNICALL AttachCurrentThreadAsDaemon(JavaVM*, void** penv, void* args) { return AttachThread(penv, true, args); }
 
 jint JNICALL DetachCurrentThread(JavaVM*) {
   WriteRecord({L"detach"});

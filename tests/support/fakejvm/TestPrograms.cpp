@@ -156,6 +156,14 @@ jvalue SecondaryInt(CallFrame& f) {
   return v;
 }
 
+jvalue SecondaryThrows(CallFrame& f) {
+  WriteRecord({L"secondary", L"int"});
+  LogArgs(f);
+  Vm().keepAlive = false;
+  Throw("java/lang/IllegalStateException", L"secondary failed");
+  return Void();
+}
+
 // A program that serves forwarded starts until one of them says "quit":
 // secondaryMain answers with its first argument as a number (0 when it is
 // not one).
@@ -243,6 +251,8 @@ const MethodInfo kMethods[] = {
     {"test/SecondaryVoid", "secondaryMain", "([Ljava/lang/String;)V", true, SecondaryVoid},
     {"test/SecondaryInt", "main", "([Ljava/lang/String;)V", true, LingerMain},
     {"test/SecondaryInt", "secondaryMain", "([Ljava/lang/String;)I", true, SecondaryInt},
+    {"test/SecondaryThrows", "main", "([Ljava/lang/String;)V", true, LingerMain},
+    {"test/SecondaryThrows", "secondaryMain", "([Ljava/lang/String;)I", true, SecondaryThrows},
     {"test/Serve", "main", "([Ljava/lang/String;)V", true, LingerMain},
     {"test/Serve", "secondaryMain", "([Ljava/lang/String;)I", true, ServeSecondary},
     {"test/ExitOnSignal", "main", "([Ljava/lang/String;)V", true, ExitOnSignalMain},
