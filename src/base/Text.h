@@ -123,6 +123,17 @@ public:
         return BasicText(CStr() + start, count < 0 ? m_length - start : count);
     }
     BasicText Left(int count) const { return Mid(0, count); }
+    // Without the blanks and tabs at either end.
+    BasicText Trimmed() const
+    {
+        int start = 0;
+        int end = m_length;
+        while (start < end && (m_data[start] == ' ' || m_data[start] == '\t'))
+            ++start;
+        while (end > start && (m_data[end - 1] == ' ' || m_data[end - 1] == '\t'))
+            --end;
+        return Mid(start, end - start);
+    }
     void Remove(int start, int count)
     {
         CheckRange(start, count);

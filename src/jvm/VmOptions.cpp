@@ -59,7 +59,7 @@ bool LauncherApp::AssembleVmOptions()
     StringList workingList;
     workingList.Append(String(L"-Djava.class.path=") + classPath);
 
-    String parameters = settings.GetValue(L"Java Runtime Environment", L"Virtual Machine Parameters");
+    String parameters = settings.GetValueAsWritten(L"Java Runtime Environment", L"Virtual Machine Parameters");
     StringList split;
     SplitVmParameters(parameters, split);
     for (const String& parameter : split)
@@ -76,7 +76,7 @@ bool LauncherApp::AssembleVmOptions()
         m_errorFile = ExpandEnvironment(m_errorFile);
     m_errorAppend = settings.GetValue(L"Application", L"Error Append").Equals(L"yes");
 
-    m_extraArguments = settings.GetValue(L"Application", L"Cmd");
+    m_extraArguments = settings.GetValueAsWritten(L"Application", L"Cmd");
     if (!m_extraArguments.IsEmpty()) {
         StringList tokens;
         SplitTokens(ExpandEnvironment(m_extraArguments), tokens);

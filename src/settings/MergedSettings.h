@@ -12,9 +12,15 @@ public:
     MergedSettings(const String& path, const String& embeddedText);
 
     String GetValue(const String& section, const String& key) override;
+    // The same, with the file's values as written (see
+    // SettingsFile::GetValueAsWritten), for lists of quoted tokens: the
+    // file and the embedded settings then give the same tokens.
+    String GetValueAsWritten(const String& section, const String& key);
 
     const EmbeddedStore& Embedded() const { return m_embedded; }
 
 private:
+    String Merge(const String& section, const String& key, bool asWritten);
+
     EmbeddedStore m_embedded;
 };

@@ -36,6 +36,29 @@ String SettingsFile::GetValue(const String& section, const String& key)
     return value;
 }
 
+String SettingsFile::GetValueAsWritten(const String& section, const String& key)
+{
+    String value = SettingsFile::GetValue(section, key);
+    if (value.IsEmpty())
+        return value;
+    // The section's own lines keep the quotes; the first line of the key is
+    // the one the system read.
+    StringList lines;
+    ReadZeroSeparatedList(lines, [&](wchar_t* buffer, int size) {
+        return static_cast<int>(GetPrivateProfileSectionW(section.CStr(), buffer, static_cast<DWORD>(size), m_path.CStr()));
+    });
+    for (const String& line : lines) {
+        int equals = line.Find(L'=');
+        if (equals < 0 || !line.Left(equals).Trimmed().EqualsNoCase(key.CStr()))
+            continue;
+        String written = line.Mid(equals + 1).Trimmed();
+        bool quoted = written.Length() == value.Length() + 2 && written[0] == written.Last() &&
+                      (written[0] == L'"' || written[0] == L'\'') && written.Mid(1, value.Length()) == value;
+        return quoted ? written : value;
+    }
+    return value;
+}
+
 void SettingsFile::GetSectionNames(StringList& names)
 {
     names.Clear();

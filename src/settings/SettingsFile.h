@@ -20,6 +20,11 @@ public:
     // fewer than four bytes gives ERROR_HANDLE_EOF.
     virtual DWORD ReadHeader(void* buffer4);
     virtual String GetValue(const String& section, const String& key);
+    // The value as the file writes it: the system's reader strips one pair
+    // of quotes around a whole value, which for a list of quoted tokens
+    // ("-Dtitle=My App") would split the one token in two. Otherwise the
+    // same as GetValue.
+    String GetValueAsWritten(const String& section, const String& key);
     // Replaces names with the file's section names in file order.
     virtual void GetSectionNames(StringList& names);
     virtual BOOL SetValue(const String& section, const String& key, const String& value);

@@ -27,6 +27,10 @@ TEST(JvmSettingsE2e, ClassPathAndParametersAsWritten)
         {L"[Java Runtime Environment+]\nMain Class=test.RecordArgs\nVirtual Machine Parameters=-Dplus=1\n"
          L"[Class Path+]\nClass Path=lib\\a.jar; C:\\x\\b.jar ;\n",
          L"@\\lib\\a.jar;C:\\x\\b.jar", {L"-Dplus=1"}},
+        // Quotes around the whole value keep one token, as embedded settings do.
+        {L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
+         L"Virtual Machine Parameters=\"-Dapp.title=My App\"\n[Class Path]\nClass Path=lib\\a.jar\n",
+         L"@\\lib\\a.jar", {L"-Dapp.title=My App"}},
         // "/" separates folders; an item that exists stays as written.
         {L"[Java Runtime Environment]\nMain Class=test.RecordArgs\n"
          L"[Class Path]\nClass Path=lib/a.jar;ext/*.jar;.;lib\\.;lib/missing.jar\n",

@@ -45,12 +45,13 @@ std::wstring FormatV(const JavaVersion& v)
 
 }  // namespace
 
-TEST_F(LaunchSettingsTest, MissingFileStopsAtMainClassWithMessage210)
+TEST_F(LaunchSettingsTest, MissingFileIsNamed)
 {
     EXPECT_FALSE(Read());
     ASSERT_EQ(1u, MessageCapture::Texts().size());
-    EXPECT_EQ(Str(LoadResourceString(IDS_NO_MAIN_CLASS)), MessageCapture::Texts()[0]);
-    EXPECT_EQ(L"Main class tidak ditetapkan di file INI.", MessageCapture::Texts()[0]);
+    std::wstring text = MessageCapture::Texts()[0];
+    EXPECT_EQ(0u, text.find(L"File pengaturan tidak ditemukan: ")) << text;
+    EXPECT_NE(std::wstring::npos, text.find(L"settings_tests.ini.\n")) << text;
 }
 
 TEST_F(LaunchSettingsTest, NoKeyAfterMainClassIsReadWithoutIt)

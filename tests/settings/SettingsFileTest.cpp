@@ -137,6 +137,28 @@ TEST(SettingsFileTest, AnswersAsTheSystemDoesAndSeesRewrites)
     EXPECT_EQ(L"v", Get(later, L"New", L"k"));
 }
 
+// Lists of quoted tokens keep a pair of quotes around the whole value, which
+// the system's reader strips; every other value reads as the system reads it.
+TEST(SettingsFileTest, ValuesAsWrittenKeepQuotesAroundTheWholeValue)
+{
+    TempFolder folder;
+    std::wstring path = folder / L"quotes.ini";
+    WriteIni(path, L"[S]\r\nwhole=\"-Dapp.title=My App\"\r\nsingle = 'two words' \r\ntwo=\"a\" \"b\"\r\n"
+                   L"inner=-Da=\"x y\"\r\nhalf=\"open\r\nplain=p\r\nWHOLE=\"later\"\r\n[S+]\r\nwhole=\"+ q\"\r\n");
+    const wchar_t* const rows[][2] = {
+        {L"whole", L"\"-Dapp.title=My App\""}, {L"single", L"'two words'"}, {L"two", L"\"a\" \"b\""},
+        {L"inner", L"-Da=\"x y\""},         {L"half", L"\"open"},          {L"plain", L"p"},
+        {L"missing", L""},
+    };
+    SettingsFile file(String(path.c_str()));
+    for (const auto& row : rows)
+        EXPECT_EQ(row[1], Str(file.GetValueAsWritten(String(L"S"), String(row[0])))) << row[0];
+    MergedSettings merged(String(path.c_str()), String(L"[T]\r\nk=\"embedded\"\r\n"));
+    EXPECT_EQ(L"\"-Dapp.title=My App\"", Str(merged.GetValueAsWritten(String(L"S"), String(L"whole"))));
+    EXPECT_EQ(L"-Dapp.title=My App", Str(merged.GetValue(String(L"S"), String(L"whole"))));
+    EXPECT_EQ(L"\"embedded\"", Str(merged.GetValueAsWritten(String(L"T"), String(L"k"))));
+}
+
 TEST(SettingsFileTest, SetValueWritesAndDeleteRemoves)
 {
     TempFolder folder;
