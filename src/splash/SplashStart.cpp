@@ -1,6 +1,7 @@
 #include "core/LauncherApp.h"
 #include "settings/EmbeddedSettings.h"
 #include "settings/MergedSettings.h"
+#include "settings/SettingWords.h"
 #include "settings/SettingsPaths.h"
 #include "splash/NativeSplash.h"
 #include "splash/SplashWindow.h"
@@ -13,7 +14,9 @@ bool LauncherApp::StartSplash()
     // A branded launcher may carry its picture in its embedded settings.
     MergedSettings settings(settingsPath, LoadEmbeddedSettingsText());
     String display(L"Display");
-    m_splashImage = settings.GetValue(display, String(L"Splash Screen"));
+    // A relative picture path is taken from the launcher's folder (where the
+    // settings file is), whatever the current folder of the start.
+    m_splashImage = CompleteSettingPath(settings.GetValue(display, String(L"Splash Screen")), settingsPath);
     m_splashShadow = settings.GetValue(display, String(L"Splash Screen Shadow"));
     String preferNative = settings.GetValue(display, String(L"Preffer Native Splash Screen"));
     if (m_splashImage.IsEmpty())

@@ -38,6 +38,33 @@ bool QuitRequested()
     return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE) != FALSE;
 }
 
+// The primary screen's pixels per inch: the splash is centred on it.
+int ScreenDpi()
+{
+    UniqueScreenDc screen(GetDC(nullptr));
+    int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : 96;
+}
+
+class ExistingFiles : public FileProbe {
+public:
+    bool Exists(const String& path) const override
+    {
+        DWORD attributes = GetFileAttributesW(path.CStr());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+};
+
+// The decoded picture, or nothing when the library is missing or the file
+// cannot be read or decoded.
+gdiplus::UniqueImage LoadPicture(const gdiplus::Api* gdiPlus, const String& path)
+{
+    gdiplus::UniqueImage picture;
+    if (gdiPlus && gdiPlus->CreateBitmapFromFile(path.CStr(), picture.put()) != 0)
+        picture.reset();
+    return picture;
+}
+
 }  // namespace
 
 SplashWindow::~SplashWindow()
@@ -53,14 +80,16 @@ HWND SplashWindow::Create(const String& picturePath, bool shadow)
     HINSTANCE instance = GetModuleHandleW(nullptr);
     bool registered = RegisterSplashClass(instance, WindowProc, shadow);
 
-    // The path is used as the settings give it: a relative one is resolved
-    // against the current folder.
+    int dpi = ScreenDpi();
+    const gdiplus::Api* gdiPlus = QuitRequested() ? nullptr : gdiplus::Started();
+    SplashPicture chosen = ChooseSplashPicture(picturePath, ScalePercent(dpi), ExistingFiles());
+    gdiplus::UniqueImage picture = LoadPicture(gdiPlus, chosen.path);
+    if (!picture && chosen.percent != 100) {
+        chosen = SplashPicture{picturePath, 100};  // an unreadable variant: the plain picture will do
+        picture = LoadPicture(gdiPlus, picturePath);
+    }
     int width = 0;
     int height = 0;
-    const gdiplus::Api* gdiPlus = QuitRequested() ? nullptr : gdiplus::Started();
-    gdiplus::UniqueImage picture;
-    if (gdiPlus && gdiPlus->CreateBitmapFromFile(picturePath.CStr(), picture.put()) != 0)
-        picture.reset();
     if (picture) {
         UINT w = 0;
         UINT h = 0;
@@ -69,27 +98,37 @@ HWND SplashWindow::Create(const String& picturePath, bool shadow)
         width = w <= 0x7FFFFFFF ? static_cast<int>(w) : 0;
         height = h <= 0x7FFFFFFF ? static_cast<int>(h) : 0;
     }
-    RenderPicture(picture.get(), width, height);
+    // A variant is shown at its own size; the plain picture is scaled to the
+    // screen's, which leaves it as it is on a screen of 96 pixels per inch.
+    int shownWidth = width;
+    int shownHeight = height;
+    if (chosen.percent == 100) {
+        shownWidth = MulDiv(width, dpi, 96);
+        shownHeight = MulDiv(height, dpi, 96);
+        if (shownWidth < 0 || shownHeight < 0)
+            shownWidth = shownHeight = 0;  // too large to scale: nothing is shown
+    }
+    RenderPicture(picture.get(), width, height, shownWidth, shownHeight);
     picture.reset();
 
     // Making the first window of a process can cost more than the picture
     // (the window system's set-up).
     if (!registered || QuitRequested())
         return nullptr;
-    int x = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), width);
-    int y = CentredOrigin(GetSystemMetrics(SM_CYSCREEN), height);
-    m_window = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, nullptr, WS_POPUP, x, y, width, height, nullptr,
-                               nullptr, instance, this);
+    int x = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), shownWidth);
+    int y = CentredOrigin(GetSystemMetrics(SM_CYSCREEN), shownHeight);
+    m_window = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, nullptr, WS_POPUP, x, y, shownWidth, shownHeight,
+                               nullptr, nullptr, instance, this);
     return m_window;
 }
 
-void SplashWindow::RenderPicture(void* picture, int width, int height)
+void SplashWindow::RenderPicture(void* picture, int width, int height, int shownWidth, int shownHeight)
 {
     m_picture.reset();
     UniqueScreenDc screen(GetDC(nullptr));
     if (!screen)
         return;
-    m_picture.reset(CreateCompatibleBitmap(screen.get(), width, height));
+    m_picture.reset(CreateCompatibleBitmap(screen.get(), shownWidth, shownHeight));
     UniqueDc memory(CreateCompatibleDC(screen.get()));
     screen.reset();
     if (!m_picture || !memory || !picture)
@@ -107,11 +146,14 @@ void SplashWindow::RenderPicture(void* picture, int width, int height)
     gdiplus::UniqueAttributes attributes;
     if (gdiPlus->CreateImageAttributes(attributes.put()) != 0)
         attributes.reset();
+    // Mirrored tiles beyond the edges keep a scaled picture's border from
+    // blending with black.
     if (attributes)
         gdiPlus->SetImageAttributesWrapMode(attributes.get(), gdiplus::kWrapTileFlipXY, gdiplus::kOpaqueBlack, FALSE);
     // No background first: transparent parts keep the bitmap's first content.
-    gdiPlus->DrawImageRectRectI(graphics.get(), static_cast<gdiplus::GpImage*>(picture), 0, 0, width, height, 0, 0,
-                                width, height, gdiplus::kUnitPixel, attributes.get(), nullptr, nullptr);
+    gdiPlus->DrawImageRectRectI(graphics.get(), static_cast<gdiplus::GpImage*>(picture), 0, 0, shownWidth,
+                                shownHeight, 0, 0, width, height, gdiplus::kUnitPixel, attributes.get(), nullptr,
+                                nullptr);
 }
 
 LRESULT CALLBACK SplashWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

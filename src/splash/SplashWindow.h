@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
-// The launcher's own splash: a borderless, hidden-at-first popup of exactly
-// the picture's size, centred on the primary screen, that shows the picture
-// pixel for pixel. The picture is decoded and drawn into a screen-compatible
+// The launcher's own splash: a borderless, hidden-at-first popup centred on
+// the primary screen. On a screen scaled up (more than 96 pixels per inch) a
+// high-resolution variant beside the picture ("splash@2x.png",
+// "splash@150pct.png") is shown at its own size; without one the picture is
+// scaled smoothly to the screen's scale. At 96 pixels per inch the picture is
+// shown pixel for pixel. It is decoded and drawn into a screen-compatible
 // bitmap once, when the window is created; painting is one BitBlt.
 //
 // Everything here runs on the splash thread, which creates, pumps and
@@ -33,7 +36,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
-    void RenderPicture(void* picture, int width, int height);
+    // Draws the picture of width x height into a new bitmap of shownWidth x
+    // shownHeight, smoothly scaled when the sizes differ.
+    void RenderPicture(void* picture, int width, int height, int shownWidth, int shownHeight);
 
     HWND m_window = nullptr;
     UniqueGdiObject m_picture;  // the rendered picture

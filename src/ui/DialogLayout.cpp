@@ -5,6 +5,28 @@ namespace {
 // SBS_SIZEBOXBOTTOMRIGHTALIGN | SBS_SIZEGRIP with a visible, clipped child.
 constexpr DWORD kGripStyle = 0x5402001C;
 
+BOOL CALLBACK FindGroupBox(HWND child, LPARAM found)
+{
+    wchar_t className[8] = {};
+    GetClassNameW(child, className, 8);
+    LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+    if (CompareStringOrdinal(className, -1, L"Button", -1, TRUE) == CSTR_EQUAL &&
+        (style & BS_TYPEMASK) == BS_GROUPBOX) {
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A group box is transparent and erases nothing: under a parent that clips
+// its children, the area it covers would never be painted at all.
+bool HasGroupBox(HWND dialog)
+{
+    bool found = false;
+    EnumChildWindows(dialog, FindGroupBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 RECT ClientRectOf(HWND control, HWND dialog)
 {
     RECT rect = {};
@@ -33,7 +55,7 @@ void DialogLayout::Init(HWND dialog)
 {
     m_dialog = dialog;
     LONG_PTR style = GetWindowLongPtrW(dialog, GWL_STYLE);
-    if (!(style & WS_CLIPCHILDREN))
+    if (!(style & WS_CLIPCHILDREN) && !HasGroupBox(dialog))
         SetWindowLongPtrW(dialog, GWL_STYLE, style | WS_CLIPCHILDREN);
     LONG_PTR exStyle = GetWindowLongPtrW(dialog, GWL_EXSTYLE);
     if (!(exStyle & WS_EX_DLGMODALFRAME))

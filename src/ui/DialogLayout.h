@@ -34,7 +34,9 @@ public:
     DialogLayout(const DialogLayout&) = delete;
     DialogLayout& operator=(const DialogLayout&) = delete;
 
-    // From WM_INITDIALOG, once the dialog has its texts and position.
+    // From WM_INITDIALOG, once the dialog has its texts and position. The
+    // dialog clips its children while it is redrawn, unless a group box is
+    // among them: the parent must paint the group box's interior itself.
     void Init(HWND dialog);
     void OnSize(UINT type, int width, int height);
     void OnGetMinMaxInfo(MINMAXINFO* info) const;

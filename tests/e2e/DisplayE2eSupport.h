@@ -34,10 +34,15 @@ struct SeenSplash {
 
 constexpr const wchar_t* kSplashClass = L"SplashScreenWindow";
 
+// How a splash is compared with its picture: every pixel (shown at its own
+// size), or the centres of its four quadrants (scaled).
+enum class PictureCheck { kEveryPixel, kQuadrantCentres };
+
 // Reads what a user sees of a splash window. With a picture, waits (up to a
 // generous bound) until the screen shows it and counts the pixels that still
 // differ.
-SeenSplash LookAtSplash(const SeenWindow& window, const TestPicture* picture);
+SeenSplash LookAtSplash(const SeenWindow& window, const TestPicture* picture,
+                        PictureCheck check = PictureCheck::kEveryPixel);
 
 // Where a window of this size is placed: centred on the primary screen, the
 // halves truncated toward zero.

@@ -1,4 +1,5 @@
 #include "e2e/DisplayE2eSupport.h"
+#include "support/pixels/WindowPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -82,4 +83,37 @@ TEST(ExceptionDialogE2e, StopTheCloseBoxAndEscapeEndTheProgram)
         EXPECT_EQ(1, dialogs);
         EXPECT_EQ((std::vector<std::wstring>{L"-1"}), app.Log().Values(L"exit"));
     }
+}
+
+// Looked at as a user sees it: the whole background painted (the group box
+// covers nearly all of it), every text whole, at its first size and grown.
+TEST(ExceptionDialogE2e, PixelsBackgroundAndTexts)
+{
+    JvmApp app(kThrowsIni);
+    ScopedScreenDpi dpi(RequestedTestDpi());
+    int dialogs = 0;
+    LaunchOptions options;
+    options.onWindow = [&](const SeenWindow& window) {
+        ++dialogs;
+        // Laid out in the template's font at the launcher's DPI: the buttons are 14 units high.
+        TemplateFont font(L"MS Shell Dlg", 8);
+        RECT button = {};
+        GetClientRect(GetDlgItem(window.hwnd, IDOK), &button);
+        EXPECT_EQ(font.UnitsHigh(14), button.bottom) << "at " << LauncherDpi() << " DPI";
+        EXPECT_EQ(std::vector<std::string>(), DialogBackgroundFaults(window.hwnd));
+        EXPECT_EQ(std::vector<std::string>(), CutTexts(window.hwnd, font));
+        // Grown, too; only at this process's own DPI, as Wine scales a size
+        // set from a process of another DPI.
+        if (RequestedTestDpi() == 0) {
+            RECT frame = {};
+            GetWindowRect(window.hwnd, &frame);
+            SetWindowPos(window.hwnd, nullptr, 0, 0, frame.right - frame.left + 100, frame.bottom - frame.top + 50,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            EXPECT_EQ(std::vector<std::string>(), DialogBackgroundFaults(window.hwnd)) << "grown";
+        }
+        return IDOK;
+    };
+    LaunchResult result = app.Run(options);
+    EXPECT_EQ(0u, result.exitCode);
+    EXPECT_EQ(1, dialogs);
 }

@@ -50,8 +50,10 @@ TEST(NativeSplashE2e, TheRuntimesLibraryShowsTheSplash)
               Events(log));
     auto calls = log.All(L"splash");
     ASSERT_EQ(4u, calls.size());
-    EXPECT_EQ((std::vector<std::wstring>{L"splash", L"SplashLoadFile", L"splash.png"}), calls[1]);
-    EXPECT_EQ((std::vector<std::wstring>{L"splash", L"SplashSetFileJarName", L"splash.png", L""}), calls[2]);
+    // The picture's path as the settings give it, taken from the launcher's folder.
+    std::wstring picture = app.Path() + L"\\splash.png";
+    EXPECT_EQ((std::vector<std::wstring>{L"splash", L"SplashLoadFile", picture}), calls[1]);
+    EXPECT_EQ((std::vector<std::wstring>{L"splash", L"SplashSetFileJarName", picture, L""}), calls[2]);
 }
 
 TEST(NativeSplashE2e, AFailedLaunchClosesTheRuntimesSplashOnce)

@@ -8,6 +8,7 @@
 #include "runtime/VendorRegistry.h"
 #include "support/fakejvm/FakeJvmLog.h"
 #include "support/harness/Harness.h"
+#include "support/pixels/WindowPixels.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,32 @@ TEST_F(RuntimeDialogE2e, TheCloseBoxEndsTheLaunch)
     EXPECT_EQ(okPresses, 1);
     EXPECT_EQ(result.exitCode, kLaunchFailed);
     EXPECT_EQ(result.windows.size(), 1u);
+}
+
+// Looked at as a user sees it: the background painted everywhere, every text
+// whole (the message and the hint below it as wide as the group box allows,
+// the hint on two lines, the link its full address), with both kinds of
+// message.
+TEST_F(RuntimeDialogE2e, PixelsBackgroundAndTexts)
+{
+    ScopedScreenDpi dpi(RequestedTestDpi());
+    for (const wchar_t* settings : {L"", L"JVM Type=server\nMinimum Version=11\n"}) {
+        SCOPED_TRACE(Show(settings));
+        std::vector<std::string> background, cut;
+        TemplateFont font(L"MS Shell Dlg", 8);
+        RECT button = {};
+        Launch(settings, [&](HWND dialog) {
+            GetClientRect(GetDlgItem(dialog, IDOK), &button);
+            background = DialogBackgroundFaults(dialog);
+            cut = CutTexts(dialog, font);
+            return IDCANCEL;
+        });
+        EXPECT_EQ(m_seen.count, 1);
+        // Laid out in the template's font at the launcher's DPI: the buttons are 14 units high.
+        EXPECT_EQ(button.bottom, font.UnitsHigh(14)) << "at " << LauncherDpi() << " DPI";
+        EXPECT_EQ(background, std::vector<std::string>());
+        EXPECT_EQ(cut, std::vector<std::string>());
+    }
 }
 
 // The user's answer is given in this process by the launcher's own code for

@@ -1,4 +1,5 @@
 #include "e2e/DisplayE2eSupport.h"
+#include "splash/SplashRules.h"
 
 #include <gtest/gtest.h>
 
@@ -15,22 +16,31 @@ std::wstring SplashIni(const std::wstring& mainClass, const std::wstring& displa
 }
 
 // Runs the app until its splash window shows, looks at it, then lets main go on.
-SeenSplash RunUntilSplash(JvmApp& app, const TestPicture* picture, LaunchResult* result = nullptr)
+SeenSplash RunUntilSplash(JvmApp& app, const TestPicture* picture, PictureCheck check = PictureCheck::kEveryPixel,
+                          const std::wstring& workingDir = L"")
 {
     Hold mainHold;
     SeenSplash seen;
     LaunchOptions options;
+    options.workingDir = workingDir;
     options.env[L"JL_FAKEJVM_MAIN_HOLD"] = mainHold.Name();
     options.onOtherWindow = [&](const SeenWindow& window) {
         if (window.className == kSplashClass && !seen.hwnd)
-            seen = LookAtSplash(window, picture);
+            seen = LookAtSplash(window, picture, check);
         mainHold.Release();
     };
     LaunchResult launch = app.Run(options);
     EXPECT_EQ(0u, launch.exitCode);
-    if (result)
-        *result = launch;
     return seen;
+}
+
+void ExpectCentred(int width, int height, const RECT& rect)
+{
+    RECT expected = CentredOnScreen(width, height);
+    EXPECT_EQ(expected.left, rect.left);
+    EXPECT_EQ(expected.top, rect.top);
+    EXPECT_EQ(expected.right, rect.right);
+    EXPECT_EQ(expected.bottom, rect.bottom);
 }
 
 }  // namespace
@@ -45,12 +55,53 @@ TEST(SplashE2e, ThePictureShowsCentredAtItsOwnSize)
     // A borderless popup, no taskbar button, not topmost.
     EXPECT_EQ(static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE), seen.style & ~WS_CLIPSIBLINGS);
     EXPECT_EQ(static_cast<LONG_PTR>(WS_EX_TOOLWINDOW), seen.exStyle);
-    RECT expected = CentredOnScreen(kPicture.width, kPicture.height);
-    EXPECT_EQ(expected.left, seen.rect.left);
-    EXPECT_EQ(expected.top, seen.rect.top);
-    EXPECT_EQ(expected.right, seen.rect.right);
-    EXPECT_EQ(expected.bottom, seen.rect.bottom);
+    ExpectCentred(kPicture.width, kPicture.height, seen.rect);
     EXPECT_EQ(0, seen.differingPixels) << "of " << kPicture.width * kPicture.height << " pixels";
+}
+
+TEST(SplashE2e, ARelativePictureIsTakenFromTheLaunchersFolder)
+{
+    // Started from elsewhere, as a shortcut or a file association may do.
+    JvmApp app(SplashIni(L"test.Hold", L"Splash Screen=pictures\\splash.png\n"));
+    app.folder.WriteFile(L"pictures\\splash.png", kPicture.Png());
+    app.folder.MakeDir(L"elsewhere");
+    SeenSplash seen = RunUntilSplash(app, &kPicture, PictureCheck::kEveryPixel, app.Path() + L"\\elsewhere");
+    ASSERT_NE(nullptr, seen.hwnd) << "no splash window was seen";
+    ExpectCentred(kPicture.width, kPicture.height, seen.rect);
+    EXPECT_EQ(0, seen.differingPixels);
+}
+
+// Without a variant the picture is scaled to the screen's scale: at 96 DPI
+// it stays as it is.
+TEST(SplashE2e, PixelsOfAPlainPictureFollowTheScreensScale)
+{
+    ScopedScreenDpi dpi(RequestedTestDpi());
+    JvmApp app(SplashIni(L"test.Hold", L"Splash Screen=splash.png\n"));
+    app.folder.WriteFile(L"splash.png", kPicture.Png());
+    SeenSplash seen = RunUntilSplash(app, &kPicture, PictureCheck::kQuadrantCentres);
+    ASSERT_NE(nullptr, seen.hwnd) << "no splash window was seen";
+    int screenDpi = LauncherDpi();
+    ExpectCentred(MulDiv(kPicture.width, screenDpi, 96), MulDiv(kPicture.height, screenDpi, 96), seen.rect);
+    EXPECT_EQ(0, seen.differingPixels) << "at " << screenDpi << " DPI";
+}
+
+// Variants beside the picture, each of its own size: the one for the
+// screen's scale is shown pixel for pixel.
+TEST(SplashE2e, PixelsOfTheVariantForTheScreensScale)
+{
+    const TestPicture variant150{100, 70};
+    const TestPicture variant200{130, 94};
+    ScopedScreenDpi dpi(RequestedTestDpi());
+    JvmApp app(SplashIni(L"test.Hold", L"Splash Screen=pictures\\splash.png\n"));
+    app.folder.WriteFile(L"pictures\\splash.png", kPicture.Png());
+    app.folder.WriteFile(L"pictures\\splash@150pct.png", variant150.Png());
+    app.folder.WriteFile(L"pictures\\splash@2x.png", variant200.Png());
+    int percent = ScalePercent(LauncherDpi());
+    const TestPicture& shown = percent <= 100 ? kPicture : percent <= 150 ? variant150 : variant200;
+    SeenSplash seen = RunUntilSplash(app, &shown);
+    ASSERT_NE(nullptr, seen.hwnd) << "no splash window was seen";
+    ExpectCentred(shown.width, shown.height, seen.rect);
+    EXPECT_EQ(0, seen.differingPixels) << "at " << percent << " %";
 }
 
 TEST(SplashE2e, ABitmapPictureWithoutShadow)
@@ -73,11 +124,7 @@ TEST(SplashE2e, AMissingPictureStillGivesAWindowThatCloses)
     JvmApp app(SplashIni(L"test.Hold", L"Splash Screen=missing.png\n"));
     SeenSplash seen = RunUntilSplash(app, nullptr);
     ASSERT_NE(nullptr, seen.hwnd) << "no splash window was seen";
-    RECT expected = CentredOnScreen(0, 0);
-    EXPECT_EQ(expected.left, seen.rect.left);
-    EXPECT_EQ(expected.top, seen.rect.top);
-    EXPECT_EQ(0, seen.rect.right - seen.rect.left);
-    EXPECT_EQ(0, seen.rect.bottom - seen.rect.top);
+    ExpectCentred(0, 0, seen.rect);
     EXPECT_FALSE(IsWindow(seen.hwnd));
 }
 

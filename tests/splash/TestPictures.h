@@ -3,6 +3,8 @@
 // Small pictures with known colours, written as BMP or PNG bytes, and the
 // colours a window shows on screen.
 
+#include "support/pixels/WindowPixels.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -118,46 +120,31 @@ private:
     }
 };
 
-// The colours of a screen rectangle as it is shown now, row by row.
-inline std::vector<COLORREF> CaptureScreen(const RECT& area)
-{
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
-    std::vector<COLORREF> colours;
-    if (width <= 0 || height <= 0)
-        return colours;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    const uint32_t* pixel = static_cast<const uint32_t*>(bits);
-    for (int i = 0; pixel && i < width * height; ++i)
-        colours.push_back(RGB((pixel[i] >> 16) & 0xFF, (pixel[i] >> 8) & 0xFF, pixel[i] & 0xFF));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return colours;
-}
-
 // How many pixels of the screen area differ from the picture.
 inline int PixelsDiffering(const TestPicture& picture, const RECT& area)
 {
-    std::vector<COLORREF> shown = CaptureScreen(area);
-    if (static_cast<int>(shown.size()) != picture.width * picture.height)
+    Pixels shown = CaptureScreen(area);
+    if (shown.width != picture.width || shown.height != picture.height)
         return picture.width * picture.height;
     int differing = 0;
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
-            differing += shown[y * picture.width + x] != picture.At(x, y);
+            differing += shown.At(x, y) != picture.At(x, y);
+    return differing;
+}
+
+// How many of the four quadrants' centres in the screen area differ from the
+// picture's colours there: a picture scaled smoothly to the area keeps its
+// flat quadrants.
+inline int QuadrantCentresDiffering(const TestPicture& picture, const RECT& area)
+{
+    Pixels shown = CaptureScreen(area);
+    if (shown.width < 4 || shown.height < 4)
+        return 4;
+    int differing = 0;
+    for (int qy : {1, 3})
+        for (int qx : {1, 3})
+            differing += shown.At(shown.width * qx / 4, shown.height * qy / 4) !=
+                         picture.At(picture.width * qx / 4, picture.height * qy / 4);
     return differing;
 }

@@ -70,3 +70,21 @@ TEST(DialogCentring, CentredThenKeptInsideTheWorkArea)
         EXPECT_EQ(row.expected.y, p.y) << Show(row.reference);
     }
 }
+
+TEST(DialogLayout, ClipsItsChildrenUnlessAGroupBoxIsAmongThem)
+{
+    // A group box erases nothing: under a clipping parent its inside would
+    // never be painted.
+    for (bool groupBox : {false, true}) {
+        HWND dialog = CreateWindowExW(0, L"#32770", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(nullptr, dialog);
+        CreateWindowExW(0, L"Button", L"frame", WS_CHILD | WS_VISIBLE | (groupBox ? BS_GROUPBOX : BS_PUSHBUTTON), 5,
+                        5, 190, 90, dialog, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
+        const LayoutEntry table[] = {{1, kSizeX | kSizeY}, {-1, 0}};
+        DialogLayout layout(table);
+        layout.Init(dialog);
+        EXPECT_EQ(!groupBox, (GetWindowLongPtrW(dialog, GWL_STYLE) & WS_CLIPCHILDREN) != 0) << groupBox;
+        DestroyWindow(dialog);
+    }
+}
