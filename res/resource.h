@@ -50,6 +50,7 @@
 #define IDS_JNI_EEXIST 229
 #define IDS_JNI_EINVAL 230
 #define IDS_PAIR_HANDOVER_LOOP 240
+#define IDS_NO_MODULE_HELPER 241
 
 // Embedded default settings: UTF-16 INI text, optionally with a byte-order
 // mark, stored as RCDATA named SETTINGS.

@@ -11,6 +11,7 @@
 
 class SplashWindow;
 struct JavaRuntime;
+struct LauncherHelper;
 using RuntimeList = List<JavaRuntime>;
 
 // "JVM Type".
@@ -69,6 +70,8 @@ public:
     bool SelectCandidate(RuntimeList& list, JavaVersion& version, String& home) const;
     bool ReadJavaHomeVariable(String& home) const;
     bool IsVersionAcceptable(const String& home) const;
+    bool ServesMainModule(const String& home) const;
+    bool RefusesForMainModule(const JavaVersion& version, const String& runtime) const;
     void CheckRuntimeArchitecture();
     bool AskForRuntime();
 
@@ -82,6 +85,9 @@ public:
     String BuildClassPath(const String& setting);
     void ExpandClassPathEntry(const String& entry, String& classPath);
     void AddVmParameter(const String& parameter, StringList& workingList);
+    void AddModuleOptions(const String& modulePath, const String& addModules, StringList& workingList);
+    bool CheckModuleHelper();
+    jclass FindModuleMainClass(const LauncherHelper& helper);
     jclass FindMainClass();
     bool InvokeMain();
     jstring NewJavaString(const String& text) { return NewJavaString(m_pJniEnv, text); }
@@ -111,6 +117,7 @@ public:
     JavaVM* m_pJavaVM = nullptr;
     JNIEnv* m_pJniEnv = nullptr;
     String m_mainClass;
+    String m_mainModule;  // "Main Module": "module" or "module/class", empty for a class-path application
     VersionRequirement m_versionRequirement;
     StringList m_arguments;
     SplashWindow* m_pSplashWindow = nullptr;

@@ -34,13 +34,18 @@ bool LauncherApp::AssembleVmOptions()
     String classPath = BuildClassPath(settings.GetValue(L"Class Path", L"Class Path"));
     if (settings.GetValue(L"Application", L"Embedded Jar").EqualsNoCase(L"Yes"))
         classPath = GetModulePath() + L";" + classPath;
-    if (classPath.IsEmpty()) {
+    // A main module may bring everything on the module path, or inside the
+    // runtime itself, and so needs no class path.
+    if (classPath.IsEmpty() && m_mainModule.IsEmpty()) {
         ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
         return false;
     }
 
     StringList workingList;
-    workingList.Append(String(L"-Djava.class.path=") + classPath);
+    if (!classPath.IsEmpty())
+        workingList.Append(String(L"-Djava.class.path=") + classPath);
+    AddModuleOptions(settings.GetValue(L"Java Runtime Environment", L"Module Path"),
+                     settings.GetValue(L"Java Runtime Environment", L"Add Modules"), workingList);
 
     String parameters = settings.GetValue(L"Java Runtime Environment", L"Virtual Machine Parameters");
     StringList split;
