@@ -1,15 +1,7 @@
 #include "jvm/ModuleOptionText.h"
 
 #include "base/SplitList.h"
-
-namespace {
-
-bool IsBlank(wchar_t c)
-{
-    return c == L' ' || c == L'\t';
-}
-
-}  // namespace
+#include "jvm/ClassPathRules.h"
 
 String CompactList(const String& text, wchar_t separator)
 {
@@ -18,17 +10,12 @@ String CompactList(const String& text, wchar_t separator)
     SplitList(text, separatorText, items);
     String joined;
     for (const String& item : items) {
-        int start = 0;
-        int end = item.Length();
-        while (start < end && IsBlank(item[start]))
-            ++start;
-        while (end > start && IsBlank(item[end - 1]))
-            --end;
-        if (start == end)
+        String name = TrimBlanks(item);
+        if (name.IsEmpty())
             continue;
         if (!joined.IsEmpty())
             joined.Append(separator);
-        joined.Append(item.Mid(start, end - start));
+        joined.Append(name);
     }
     return joined;
 }

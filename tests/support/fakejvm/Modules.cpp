@@ -1,7 +1,6 @@
 #include "Modules.h"
 
-#include <cstring>
-#include <map>
+#include <set>
 #include <vector>
 
 #include "JvmText.h"
@@ -11,11 +10,9 @@ namespace fakejvm {
 namespace {
 
 struct ModuleState {
-  std::wstring modulePath;
+  std::wstring modulePath, mainModule;
   std::vector<std::wstring> added;
-  std::wstring mainModule;
-  std::map<std::wstring, std::wstring> observable;  // module -> main class (dotted), "" when none
-  std::vector<std::wstring> bootLayer;
+  std::set<std::wstring> observable, bootLayer;
 };
 
 ModuleState& State() {
@@ -25,54 +22,33 @@ ModuleState& State() {
 
 std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
   std::vector<std::wstring> items;
-  size_t start = 0;
-  for (;;) {
-    size_t end = text.find(separator, start);
-    items.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
-    if (end == std::wstring::npos) return items;
-    start = end + 1;
+  for (size_t start = 0, end = 0; end != std::wstring::npos; start = end + 1) {
+    end = text.find(separator, start);
+    items.push_back(text.substr(start, end == std::wstring::npos ? end : end - start));
   }
+  return items;
 }
 
-// A module jar names its module; its text, when it is one line, names the
-// module's main class (the stand-in reads no class files).
-void AddModuleFile(const std::wstring& path, const std::wstring& fileName) {
-  if (fileName.size() < 5 || fileName.compare(fileName.size() - 4, 4, L".jar") != 0) return;
-  std::wstring mainClass;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file != INVALID_HANDLE_VALUE) {
-    char bytes[256];
-    DWORD n = 0;
-    if (ReadFile(file, bytes, sizeof(bytes), &n, nullptr)) {
-      std::string text(bytes, n);
-      text = text.substr(0, text.find_first_of("\r\n"));
-      mainClass = FromUtf8(text);
-    }
-    CloseHandle(file);
-  }
-  State().observable[fileName.substr(0, fileName.size() - 4)] = mainClass;
-}
-
+// A module path element is a module jar or a folder of them; the stand-in
+// reads no module descriptors and names a module after its jar.
 void AddModulePathElement(const std::wstring& element) {
-  DWORD attributes = GetFileAttributesW(element.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    AddModuleFile(element, element.substr(element.find_last_of(L"\\/") + 1));
-    return;
-  }
+  bool folder = GetFileAttributesW(element.c_str()) & FILE_ATTRIBUTE_DIRECTORY;
   WIN32_FIND_DATAW match;
-  HANDLE search = FindFirstFileW((element + L"\\*.jar").c_str(), &match);
+  HANDLE search = FindFirstFileW(folder ? (element + L"\\*.jar").c_str() : element.c_str(), &match);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    AddModuleFile(element + L"\\" + match.cFileName, match.cFileName);
+    std::wstring name = match.cFileName;
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, L".jar") == 0) {
+      State().observable.insert(name.substr(0, name.size() - 4));
+    }
   } while (FindNextFileW(search, &match));
   FindClose(search);
 }
 
-// The runtime's own modules: java.base and those its release file lists
-// (MODULES="java.base app ..."), as a jlink image has them.
+// The runtime's own modules, as its release file lists them
+// (MODULES="java.base app"): a runtime made by jlink holds the application's.
 void AddRuntimeModules() {
-  State().observable[L"java.base"] = L"";
+  State().observable.insert(L"java.base");
   HMODULE self = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                      reinterpret_cast<LPCWSTR>(&AddRuntimeModules), &self);
@@ -81,46 +57,29 @@ void AddRuntimeModules() {
   for (int i = 0; i < 3; ++i) home = home.substr(0, home.find_last_of(L'\\'));  // home\bin\server\jvm.dll
   HANDLE file = CreateFileW((home + L"\\release").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                             nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
   char bytes[4096];
   DWORD n = 0;
-  std::string text;
-  if (ReadFile(file, bytes, sizeof(bytes), &n, nullptr)) text.assign(bytes, n);
+  if (file == INVALID_HANDLE_VALUE) return;
+  std::string text(bytes, ReadFile(file, bytes, sizeof(bytes), &n, nullptr) ? n : 0);
   CloseHandle(file);
   size_t at = text.find("MODULES=\"");
   if (at == std::string::npos) return;
-  at += 9;
-  for (const std::wstring& name : Split(FromUtf8(text.substr(at, text.find('"', at) - at)), L' ')) {
-    if (!name.empty()) State().observable.emplace(name, L"");
+  for (const std::wstring& name : Split(FromUtf8(text.substr(at + 9, text.find('"', at + 9) - at - 9)), L' ')) {
+    State().observable.insert(name);
   }
-}
-
-[[noreturn]] void FailBoot(AbortHook abortHook, const std::wstring& module) {
-  std::wstring text = L"Error occurred during initialization of boot layer\r\n"
-                      L"java.lang.module.FindException: Module " + module + L" not found\r\n";
-  WriteRecord({L"bootlayer", L"Module " + module + L" not found"});
-  std::string bytes = ToUtf8(text);
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  if (abortHook) abortHook();
-  ExitProcess(1);
 }
 
 }  // namespace
 
 bool NoteModuleOption(const char* option) {
-  static const char kModulePath[] = "--module-path=";
-  static const char kAddModules[] = "--add-modules=";
-  if (strncmp(option, kModulePath, sizeof(kModulePath) - 1) == 0) {
-    State().modulePath = FromAnsi(option + sizeof(kModulePath) - 1);
-    return !State().modulePath.empty();
-  }
-  if (strncmp(option, kAddModules, sizeof(kAddModules) - 1) == 0) {
-    State().added = Split(FromAnsi(option + sizeof(kAddModules) - 1), L',');
-    return !State().added.empty() && !State().added[0].empty();
-  }
-  if (strncmp(option, "-Djdk.module.main=", 18) == 0) State().mainModule = FromAnsi(option + 18);
-  return false;
+  std::wstring text = FromAnsi(option);
+  size_t equals = text.find(L'=');
+  if (equals == std::wstring::npos) return false;
+  std::wstring name = text.substr(0, equals + 1), value = text.substr(equals + 1);
+  if (name == L"-Djdk.module.main=") State().mainModule = value;
+  if (name == L"--module-path=") State().modulePath = value;
+  if (name == L"--add-modules=") State().added = Split(value, L',');
+  return (name == L"--module-path=" || name == L"--add-modules=") && !value.empty();
 }
 
 void ResolveBootLayer(AbortHook abortHook) {
@@ -132,29 +91,32 @@ void ResolveBootLayer(AbortHook abortHook) {
   std::vector<std::wstring> roots = state.added;
   if (!state.mainModule.empty()) roots.push_back(state.mainModule);
   for (const std::wstring& root : roots) {
-    if (root == L"ALL-DEFAULT" || root == L"ALL-SYSTEM" || root == L"ALL-MODULE-PATH") continue;
-    if (state.observable.find(root) == state.observable.end()) FailBoot(abortHook, root);
-    state.bootLayer.push_back(root);
+    if (root.compare(0, 4, L"ALL-") == 0) continue;  // ALL-DEFAULT, ALL-SYSTEM, ALL-MODULE-PATH
+    if (!state.observable.count(root)) {
+      WriteRecord({L"bootlayer", L"Module " + root + L" not found"});
+      std::string text = "Error occurred during initialization of boot layer\r\n"
+                         "java.lang.module.FindException: Module " + ToUtf8(root) + " not found\r\n";
+      DWORD written = 0;
+      WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+      if (abortHook) abortHook();
+      ExitProcess(1);
+    }
+    state.bootLayer.insert(root);
   }
 }
 
 const ClassInfo* ModuleMainClass(const std::wstring& text, const Ref& stream) {
-  ModuleState& state = State();
   size_t slash = text.find(L'/');
   std::wstring module = text.substr(0, slash);
-  std::wstring mainClass = slash == std::wstring::npos ? std::wstring() : text.substr(slash + 1);
-  bool inBootLayer = false;
-  for (const std::wstring& name : state.bootLayer) inBootLayer = inBootLayer || name == module;
-  if (!inBootLayer) {
+  if (!State().bootLayer.count(module)) {
     Throw("java/lang/InternalError", L"Module " + module + L" not in boot Layer");
     return nullptr;
   }
-  if (mainClass.empty()) mainClass = state.observable[module];
-  if (mainClass.empty()) {
-    PrintText(stream, L"Error: Module " + module + L" does not have a ModuleMainClass attribute, use -m <module>/<main-class>" +
-                          kLineSeparator);
+  if (slash == std::wstring::npos) {  // the stand-in's modules name no main class
+    PrintText(stream, L"Error: Module " + module + L" does not have a ModuleMainClass attribute" + kLineSeparator);
     SystemExit(1);
   }
+  std::wstring mainClass = text.substr(slash + 1);
   const ClassInfo* cls = FindClassInfo(Slashed(ToUtf8(mainClass)));
   if (!cls) {
     PrintText(stream, L"Error: Could not find or load main class " + mainClass + L" in module " + module +

@@ -16,9 +16,10 @@ bool NoteModuleOption(const char* option);
 // text on the standard error stream (and a "bootlayer" record), the abort
 // hook, exit code 1.
 void ResolveBootLayer(AbortHook abortHook);
-// checkAndLoadMain's mode 3 for "module" or "module/class": the class, or
-// null after reporting on stream and ending the program (System.exit(1)),
-// or after throwing InternalError for a module outside the boot layer.
+// checkAndLoadMain's mode 3 for "module/class" (the stand-in's modules name
+// no main class of their own): the class; a class it cannot find is reported
+// on stream and ends the program (System.exit(1)); a module outside the boot
+// layer throws InternalError and gives null.
 const ClassInfo* ModuleMainClass(const std::wstring& text, const Ref& stream);
 
 }  // namespace fakejvm
