@@ -11,6 +11,7 @@
 
 class SplashWindow;
 struct JavaRuntime;
+struct LauncherHelper;
 using RuntimeList = List<JavaRuntime>;
 
 // "JVM Type".
@@ -75,6 +76,8 @@ public:
     bool SelectCandidate(RuntimeList& list, JavaVersion& version, String& home) const;
     bool ReadJavaHomeVariable(String& home) const;
     bool IsVersionAcceptable(const String& home) const;
+    bool ServesMainModule(const String& home) const;
+    bool RefusesForMainModule(const JavaVersion& version, const String& runtime) const;
     void CheckRuntimeArchitecture();
     bool AskForRuntime();
 
@@ -90,6 +93,9 @@ public:
     String BuildClassPath(const String& setting, StringList* unmatched = nullptr);
     void ExpandClassPathEntry(const String& entry, String& classPath);
     void AddVmParameter(const String& parameter, StringList& workingList);
+    void AddModuleOptions(const String& modulePath, const String& addModules, StringList& workingList);
+    bool CheckModuleHelper();
+    jclass FindModuleMainClass(const LauncherHelper& helper);
     jclass FindMainClass();
     bool InvokeMain();
     jstring NewJavaString(const String& text) { return NewJavaString(m_pJniEnv, text); }
@@ -120,6 +126,7 @@ public:
     JNIEnv* m_pJniEnv = nullptr;
     String m_mainClass;      // internal form, "/" between packages
     String m_mainClassName;  // as written in the settings, for messages
+    String m_mainModule;  // "Main Module": "module" or "module/class", empty for a class-path application
     VersionRequirement m_versionRequirement;
     StringList m_arguments;
     SplashWindow* m_pSplashWindow = nullptr;

@@ -9,15 +9,20 @@ bool IsBlank(wchar_t c)
 
 }  // namespace
 
-String CleanClassPathItem(const String& item)
+String TrimBlanks(const String& text)
 {
     int start = 0;
-    int end = item.Length();
-    while (start < end && IsBlank(item[start]))
+    int end = text.Length();
+    while (start < end && IsBlank(text[start]))
         ++start;
-    while (end > start && IsBlank(item[end - 1]))
+    while (end > start && IsBlank(text[end - 1]))
         --end;
-    String cleaned = item.Mid(start, end - start);
+    return text.Mid(start, end - start);
+}
+
+String CleanClassPathItem(const String& item)
+{
+    String cleaned = TrimBlanks(item);
     cleaned.ReplaceAll(L'/', L'\\');
     return cleaned;
 }

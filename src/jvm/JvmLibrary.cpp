@@ -63,7 +63,8 @@ bool LauncherApp::LoadJvmLibrary(const String& path)
     // Optional: without it the main class is found through FindClass.
     m_pfnFindClassFromBootLoader = reinterpret_cast<FindClassFromBootLoaderFunction>(
         reinterpret_cast<void*>(GetProcAddress(library, "JVM_FindClassFromBootLoader")));
-    return true;
+    // A main module cannot be loaded without it: said before a VM is made.
+    return CheckModuleHelper();
 }
 
 DWORD LauncherApp::GetDefaultStackSize()

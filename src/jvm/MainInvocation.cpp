@@ -2,6 +2,7 @@
 #include "base/Trace.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
+#include "jvm/LauncherHelper.h"
 #include "res/resource.h"
 
 jstring LauncherApp::NewJavaString(JNIEnv* env, const String& text)
@@ -43,11 +44,6 @@ jobjectArray LauncherApp::NewJavaStringArray(JNIEnv* env, const StringList& list
     return array;
 }
 
-namespace {
-
-// Whether the class loads through the system class loader, asked the way the
-// runtime's launcher helper asks (without initialising it). Any exception is
-// cleared: the helper reports the failure itself.
 bool MainClassLoads(JNIEnv* env, jstring dottedName)
 {
     jclass loaderClass = env->FindClass("java/lang/ClassLoader");
@@ -64,6 +60,8 @@ bool MainClassLoads(JNIEnv* env, jstring dottedName)
     return loaded != nullptr;
 }
 
+namespace {
+
 // The exit sink while the runtime's launcher helper checks the main class.
 // The helper reports a class it cannot load, or one without a main method,
 // on the standard error stream, which a windowed application does not show,
@@ -74,8 +72,8 @@ bool MainClassLoads(JNIEnv* env, jstring dottedName)
 // JNI and the process is ended here.
 class MainClassCheckExit : public ExitSink {
 public:
-    MainClassCheckExit(LauncherApp& app, bool classLoads)
-        : m_app(app), m_previous(app.m_pExitSink), m_classLoads(classLoads)
+    MainClassCheckExit(LauncherApp& app, bool classLoads, const String& shownName)
+        : m_app(app), m_previous(app.m_pExitSink), m_classLoads(classLoads), m_shownName(shownName)
     {
         app.m_pExitSink = this;
     }
@@ -89,7 +87,7 @@ public:
             if (m_classLoads)
                 ShowErrorMessage(m_app.m_hSplashWnd, TextId(IDS_NO_MAIN_METHOD));
             else
-                ShowFormattedError(m_app.m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), m_app.m_mainClassName.CStr());
+                ShowFormattedError(m_app.m_hSplashWnd, TextId(IDS_MAIN_CLASS_NOT_FOUND), m_shownName.CStr());
             ExitProcess(static_cast<UINT>(-1));
         }
         if (m_previous)
@@ -105,35 +103,50 @@ private:
     LauncherApp& m_app;
     ExitSink* m_previous;
     bool m_classLoads;
+    const String& m_shownName;
 };
 
 }  // namespace
+
+jobject CallCheckAndLoadMain(LauncherApp& app, const LauncherHelper& helper, jint mode, jstring text, bool classLoads,
+                             const String& shownName)
+{
+    // A class the helper rejects ends the program inside this call (see
+    // MainClassCheckExit).
+    MainClassCheckExit check(app, classLoads, shownName);
+    return app.m_pJniEnv->CallStaticObjectMethod(helper.helperClass, helper.checkAndLoadMain, JNI_TRUE, mode, text);
+}
+
+LauncherHelper FindLauncherHelper(JNIEnv* env, FindClassFromBootLoaderFunction findBootClass)
+{
+    LauncherHelper helper;
+    helper.helperClass = findBootClass ? findBootClass(env, "sun/launcher/LauncherHelper") : nullptr;
+    if (helper.helperClass)
+        helper.checkAndLoadMain = env->GetStaticMethodID(helper.helperClass, "checkAndLoadMain",
+                                                         "(ZILjava/lang/String;)Ljava/lang/Class;");
+    return helper;
+}
 
 jclass LauncherApp::FindMainClass()
 {
     JNIEnv* env = m_pJniEnv;
 
     // Runtimes that have it load the main class the way their own launcher
-    // does, reporting problems themselves.
-    if (m_pfnFindClassFromBootLoader) {
-        jclass helper = m_pfnFindClassFromBootLoader(env, "sun/launcher/LauncherHelper");
-        jmethodID checkAndLoadMain =
-            helper ? env->GetStaticMethodID(helper, "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;")
-                   : nullptr;
-        if (checkAndLoadMain) {
-            String dotted(m_mainClass);
-            dotted.ReplaceAll(L'/', L'.');
-            jstring name = NewJavaString(dotted);
-            if (name) {
-                // A class the helper rejects ends the program inside this
-                // call (see MainClassCheckExit).
-                MainClassCheckExit check(*this, MainClassLoads(env, name));
-                jobject loaded = env->CallStaticObjectMethod(helper, checkAndLoadMain, JNI_TRUE, jint(1), name);
-                if (loaded)
-                    return static_cast<jclass>(loaded);
-                // A pending exception stays: the plain path below then fails
-                // to make its string and says which class was meant.
-            }
+    // does, reporting problems themselves; a main module only they can load.
+    LauncherHelper helper = FindLauncherHelper(env, m_pfnFindClassFromBootLoader);
+    if (!m_mainModule.IsEmpty())
+        return FindModuleMainClass(helper);
+    if (helper.checkAndLoadMain) {
+        String dotted(m_mainClass);
+        dotted.ReplaceAll(L'/', L'.');
+        jstring name = NewJavaString(dotted);
+        if (name) {
+            bool classLoads = MainClassLoads(env, name);
+            jobject loaded = CallCheckAndLoadMain(*this, helper, kLoadByClassName, name, classLoads, m_mainClassName);
+            if (loaded)
+                return static_cast<jclass>(loaded);
+            // A pending exception stays: the plain path below then fails
+            // to make its string and says which class was meant.
         }
     }
 
@@ -175,7 +188,8 @@ bool LeaveVmAfterFailure(JavaVM* vm, JNIEnv* env)
 bool LauncherApp::InvokeMain()
 {
     JNIEnv* env = m_pJniEnv;
-    JL_TRACE("main class %s", m_mainClass.CStr());
+    JL_TRACE_IF(m_mainModule.IsEmpty(), "main class %s", m_mainClass.CStr());
+    JL_TRACE_IF(!m_mainModule.IsEmpty(), "main module %s", m_mainModule.CStr());
     jclass mainClass = FindMainClass();
     if (!mainClass)
         return LeaveVmAfterFailure(m_pJavaVM, env);

@@ -2,6 +2,7 @@
 #include "base/Trace.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
+#include "jvm/ModuleMain.h"
 #include "res/resource.h"
 
 namespace {
@@ -73,7 +74,11 @@ bool LauncherApp::CreateJavaVm()
     arguments.ignoreUnrecognized = JNI_FALSE;
 
     JL_TRACE_CALL(TraceAnsiList(L"VM option", m_jvmOptions));
-    jint result = m_pfnCreateJavaVM(&m_pJavaVM, reinterpret_cast<void**>(&m_pJniEnv), &arguments);
+    jint result;
+    {
+        MainModuleResolution resolution(*this);
+        result = m_pfnCreateJavaVM(&m_pJavaVM, reinterpret_cast<void**>(&m_pJniEnv), &arguments);
+    }
     if (result != JNI_OK) {
         m_pJavaVM = nullptr;
         m_pJniEnv = nullptr;

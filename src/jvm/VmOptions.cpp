@@ -35,29 +35,33 @@ bool LauncherApp::AssembleVmOptions()
     String classPath = BuildClassPath(settings.GetValue(L"Class Path", L"Class Path"), &unmatched);
     if (settings.GetValue(L"Application", L"Embedded Jar").EqualsNoCase(L"Yes"))
         classPath = classPath.IsEmpty() ? GetModulePath() : GetModulePath() + L";" + classPath;
-    if (classPath.IsEmpty()) {
-        // Items that are there but match nothing (a typing error in a folder
-        // name) are named, with the folder relative ones are looked up in.
-        if (unmatched.IsEmpty()) {
-            ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
-        } else {
-            String items;
-            for (const String& item : unmatched)
-            {
-                if (!items.IsEmpty())
-                    items += L"; ";
-                items += item;
-            }
-            String folder = GetModuleDirectory();
-            if (folder.Length() > 3)
-                folder.Truncate(folder.Length() - 1);  // no final "\" but on a drive's root
-            ShowErrorMessage(m_hSplashWnd, FormatText(TextId(IDS_CLASS_PATH_UNMATCHED), folder.CStr(), items.CStr()).CStr());
+    // Items that are there but match nothing (a typing error in a folder
+    // name) are named, with the folder relative ones are looked up in. A main
+    // module may bring everything on the module path, or inside the runtime
+    // itself, and so needs no class path.
+    if (classPath.IsEmpty() && !unmatched.IsEmpty()) {
+        String items;
+        for (const String& item : unmatched) {
+            if (!items.IsEmpty())
+                items += L"; ";
+            items += item;
         }
+        String folder = GetModuleDirectory();
+        if (folder.Length() > 3)
+            folder.Truncate(folder.Length() - 1);  // no final "\\" but on a drive's root
+        ShowErrorMessage(m_hSplashWnd, FormatText(TextId(IDS_CLASS_PATH_UNMATCHED), folder.CStr(), items.CStr()).CStr());
+        return false;
+    }
+    if (classPath.IsEmpty() && m_mainModule.IsEmpty()) {
+        ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_CLASS_PATH));
         return false;
     }
 
     StringList workingList;
-    workingList.Append(String(L"-Djava.class.path=") + classPath);
+    if (!classPath.IsEmpty())
+        workingList.Append(String(L"-Djava.class.path=") + classPath);
+    AddModuleOptions(settings.GetValue(L"Java Runtime Environment", L"Module Path"),
+                     settings.GetValue(L"Java Runtime Environment", L"Add Modules"), workingList);
 
     String parameters = settings.GetValueAsWritten(L"Java Runtime Environment", L"Virtual Machine Parameters");
     StringList split;

@@ -39,3 +39,11 @@ bool IsInVersionWindow(const JavaVersion& version, const JavaVersion& minimum, c
         return false;
     return CompareVersions(version, minimum) >= 0;
 }
+
+bool PredatesModules(const JavaVersion& version)
+{
+    if (version.count == 0)
+        return false;
+    int32_t major = version.component[0] == 1 ? version.component[1] : version.component[0];
+    return major < 9;
+}

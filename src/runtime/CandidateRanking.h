@@ -26,3 +26,8 @@ int ChooseRuntime(const RuntimeList& sorted, const StringList& preferredVersions
 // minimum <= version <= maximum. A maximum the parser could not read (no
 // "Maximum Version", or a text without digits: count 0) sets no upper bound.
 bool IsInVersionWindow(const JavaVersion& version, const JavaVersion& minimum, const JavaVersion& maximum);
+
+// A version before 9 (1.8, 8.0.x ...), whose runtimes have no module system.
+// 1.9 counts as 9, as early builds of 9 named themselves; a version that
+// could not be read (count 0) does not count as older.
+bool PredatesModules(const JavaVersion& version);

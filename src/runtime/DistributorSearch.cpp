@@ -143,6 +143,8 @@ private:
             JL_TRACE("registry candidate %s: outside the version window: refused", runtime.home.CStr());
             return;
         }
+        if (m_app.RefusesForMainModule(version, String(L"registry candidate ") + runtime.home))
+            return;
         String library = FindJvmLibrary(runtime.home, m_app.m_jvmType, runtime.isServer);
         if (library.IsEmpty())
             return;

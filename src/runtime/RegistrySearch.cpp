@@ -77,6 +77,8 @@ void LauncherApp::CollectCandidates(int vendorKey, RegistryView view, RuntimeLis
                      : L", outside the version window: refused");
         if (!IsInVersionWindow(runtime.version, m_versionRequirement.minimum, m_versionRequirement.maximum))
             continue;
+        if (RefusesForMainModule(runtime.version, String(L"registry candidate HKLM\\") + vendor.path + L'\\' + name))
+            continue;
         if (!ReadRegistryCandidate(vendorKey, name, view, runtime.home, runtime.isServer))
             continue;
         runtime.favored = favored;

@@ -29,7 +29,8 @@ bool LauncherApp::FindRuntime()
     if (!m_jrePath.IsEmpty()) {
         String home = m_jrePath;
         EnsureTrailingBackslash(home);
-        m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
+        if (ServesMainModule(home))
+            m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
         if (!m_jvmLibraryPath.IsEmpty()) {
             CheckRuntimeArchitecture();
             return true;
@@ -46,7 +47,7 @@ bool LauncherApp::FindRuntime()
         }
         JL_TRACE("%s: %s", home.CStr(),
                  accepted ? L"runtime home" : L"no bin\\java.dll here nor in the launcher's folder");
-        if (accepted) {
+        if (accepted && ServesMainModule(home)) {
             // A runtime shipped beside the launcher may be built for the
             // other machine type, with the paired launcher beside it too.
             m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
@@ -71,7 +72,7 @@ bool LauncherApp::FindRuntime()
         m_launchPair = false;  // the runtime of a 64-bit pass did not hold up
     }
 
-    if (ReadJavaHomeVariable(home) && IsVersionAcceptable(home)) {
+    if (ReadJavaHomeVariable(home) && IsVersionAcceptable(home) && ServesMainModule(home)) {
         m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
         if (!m_jvmLibraryPath.IsEmpty()) {
             CheckRuntimeArchitecture();

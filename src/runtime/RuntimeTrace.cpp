@@ -89,6 +89,8 @@ void TraceRuntimeSettings(const LauncherApp& app)
     TraceLine("runtime settings: VM Provider: Sun %s, JRockit %s, IBM %s", ProviderState(app.m_allowSun, app.m_preferSun),
               ProviderState(app.m_allowJRockit, app.m_preferJRockit), ProviderState(app.m_allowIbm, app.m_preferIbm));
     TraceLine("runtime settings: JRE Path %s, Pair Product %s", NotSetOr(app.m_jrePath), NotSetOr(app.m_pairProduct));
+    if (!app.m_mainModule.IsEmpty())
+        TraceLine("runtime settings: Main Module %s: runtimes before 9 are refused", app.m_mainModule.CStr());
 }
 
 void TraceVendorKeysNotSearched(const RuntimeFilter& filter)

@@ -89,13 +89,19 @@ bool LauncherApp::ReadLaunchSettings()
     // On unless the word is "no", in any case.
     m_otherVendors = !settings.GetValue(runtime, String(L"Other Vendors")).EqualsNoCase(L"no");
 
+    // A main module wins over a main class; the class is then the one that
+    // the module text names, if it names one.
+    String mainModule = MainModuleText(settings.GetValue(runtime, String(L"Main Module")));
     String mainClass = settings.GetValue(runtime, String(L"Main Class"));
-    if (mainClass.IsEmpty()) {
+    if (mainClass.IsEmpty() && mainModule.IsEmpty()) {
         ShowErrorMessage(m_hSplashWnd, TextId(IDS_NO_MAIN_CLASS));
         return false;
     }
-    m_mainClass = MainClassInternalName(mainClass);
-    m_mainClassName = mainClass;
+    JL_TRACE_IF(!mainModule.IsEmpty() && !mainClass.IsEmpty(), "\"Main Module\" %s wins over \"Main Class\" %s",
+                mainModule.CStr(), mainClass.CStr());
+    m_mainModule = mainModule;
+    m_mainClass = MainClassInternalName(mainModule.IsEmpty() ? mainClass : MainModuleClass(mainModule));
+    m_mainClassName = mainModule.IsEmpty() ? mainClass : mainModule;
 
     m_failureCheck = IsYesAnyCase(settings.GetValue(application, String(L"Failure Check")));
     m_overrideWorkingDir = IsYesAnyCase(settings.GetValue(application, String(L"Override WorkingDir")));

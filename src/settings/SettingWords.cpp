@@ -109,3 +109,25 @@ String MainClassInternalName(const String& value)
     name.ReplaceAll(L'.', L'/');
     return name;
 }
+
+String MainModuleText(const String& value)
+{
+    int slash = value.Find(L'/');
+    if (slash < 0)
+        return value;
+    String className = value.Mid(slash + 1);
+    className.ReplaceAll(L'/', L'.');
+    return value.Left(slash + 1) + className;
+}
+
+String MainModuleName(const String& mainModule)
+{
+    int slash = mainModule.Find(L'/');
+    return slash < 0 ? mainModule : mainModule.Left(slash);
+}
+
+String MainModuleClass(const String& mainModule)
+{
+    int slash = mainModule.Find(L'/');
+    return slash < 0 ? String() : mainModule.Mid(slash + 1);
+}

@@ -52,3 +52,12 @@ String CompleteSettingPath(const String& value, const String& modulePath);
 
 // "Main Class" in the VM's internal form: every "." becomes "/".
 String MainClassInternalName(const String& value);
+
+// "Main Module": "module" or "module/class". The class may be written with
+// "/" or "." between its packages; it is given to the runtime in its dotted
+// form, so "app/com/example/Main" becomes "app/com.example.Main".
+String MainModuleText(const String& value);
+// The module of a "Main Module" text (before the first "/"), and its class
+// (after it; empty when the module's own main class is meant).
+String MainModuleName(const String& mainModule);
+String MainModuleClass(const String& mainModule);

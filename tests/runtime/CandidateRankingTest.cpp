@@ -164,3 +164,14 @@ TEST(IsInVersionWindow, HonoursBothEndsInclusively)
 }
 
 }  // namespace
+
+TEST(PredatesModules, RuntimesBefore9HaveNoModuleSystem)
+{
+    struct {
+        const wchar_t* version;
+        bool predates;
+    } cases[] = {{L"1.8.0_201", true}, {L"8", true},      {L"1.6", true},    {L"9", false},
+                 {L"11.0.2", false},   {L"1.9.0", false}, {L"21.0.1", false}, {L"", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PredatesModules(Version(c.version)), c.predates) << testing::PrintToString(std::wstring(c.version));
+}

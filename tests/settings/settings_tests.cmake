@@ -4,4 +4,5 @@ jl_add_test(settings_tests SOURCES
   SettingsFileTest.cpp
   SettingsPathsTest.cpp
   LaunchSettingsTest.cpp
+  ModuleSettingsTest.cpp
   JrePathWriterTest.cpp)

@@ -46,6 +46,7 @@ const ClassInfo kClasses[] = {
     {"java/lang/NoSuchMethodError", "java/lang/IncompatibleClassChangeError", Kind::Throwable},
     {"java/lang/VirtualMachineError", "java/lang/Error", Kind::Throwable},
     {"java/lang/OutOfMemoryError", "java/lang/VirtualMachineError", Kind::Throwable},
+    {"java/lang/InternalError", "java/lang/VirtualMachineError", Kind::Throwable},
     {"test/RecordArgs", "java/lang/Object", Kind::Plain},
     {"test/NoMain", "java/lang/Object", Kind::Plain},
     {"test/Throws", "java/lang/Object", Kind::Plain},

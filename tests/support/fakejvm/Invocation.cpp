@@ -15,6 +15,7 @@
 #include "Holds.h"
 #include "JvmText.h"
 #include "LogWriter.h"
+#include "Modules.h"
 
 namespace fakejvm {
 namespace {
@@ -217,6 +218,10 @@ jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* rawArgs) {
     } else if (!IsKnownOption(option.optionString) && !args->ignoreUnrecognized) {
       unrecognised = true;
     }
+#ifdef JL_FAKEJVM_HELPER
+    // A runtime of 9 or later: it has the module options.
+    if (NoteModuleOption(option.optionString)) unrecognised = false;
+#endif
   }
   LogEnvironment();
 
@@ -227,6 +232,9 @@ jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* rawArgs) {
   if (vm.created) return Result(JNI_EEXIST);
   if (!IsSupportedVersion(args->version)) return Result(JNI_EVERSION);
   if (unrecognised) return Result(JNI_ERR);
+#ifdef JL_FAKEJVM_HELPER
+  ResolveBootLayer(abortHook);
+#endif
 
   vm.created = true;
   vm.creatorThread = GetCurrentThreadId();

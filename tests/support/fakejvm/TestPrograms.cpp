@@ -4,6 +4,7 @@
 #include "Holds.h"
 #include "JvmText.h"
 #include "LogWriter.h"
+#include "Modules.h"
 
 namespace fakejvm {
 namespace {
@@ -210,17 +211,25 @@ jvalue ExitOnSignalMain(CallFrame& f) {
 }
 
 #ifdef JL_FAKEJVM_HELPER
-// Like the runtime's own helper: resolves the class by name and checks that
-// it has a main method. When either fails it reports on the standard error
-// stream (or output) and ends the program with System.exit(1), as the
-// runtime's launcher helper does; nothing comes back to the caller.
+// Like the runtime's own helper: resolves the class by name (mode 1) or in a
+// module (mode 3) and checks that it has a main method. When either fails it
+// reports on the standard error stream (or output) and ends the program with
+// System.exit(1), as the runtime's launcher helper does; nothing comes back
+// to the caller.
 jvalue CheckAndLoadMain(CallFrame& f) {
   Ref name = f.Obj(2);
   std::wstring text = name ? name->text : std::wstring();
-  WriteRecord({L"checkAndLoadMain", text});
-  const ClassInfo* cls = FindClassInfo(Slashed(ToUtf8(text)));
-  std::wstring dotted = Widen(Dotted(ToUtf8(text)).c_str());
+  jint mode = f.args[1].i;
+  WriteRecord({L"checkAndLoadMain", text, std::to_wstring(mode)});
   const Ref& stream = f.args[0].z ? Vm().err : Vm().out;
+  if (mode != 1 && mode != 3) {
+    Throw("java/lang/InternalError", std::to_wstring(mode) + L": Unknown launch mode");
+    return Void();
+  }
+  const ClassInfo* cls = mode == 3 ? ModuleMainClass(text, stream) : FindClassInfo(Slashed(ToUtf8(text)));
+  if (mode == 3 && !cls) return Void();  // InternalError pending
+  if (mode == 3) text = DottedName(cls);
+  std::wstring dotted = Widen(Dotted(ToUtf8(text)).c_str());
   if (!cls) {
     PrintText(stream, L"Error: Could not find or load main class " + dotted + kLineSeparator +
                           L"Caused by: java.lang.ClassNotFoundException: " + dotted + kLineSeparator);
