@@ -50,6 +50,9 @@
 #define IDS_JNI_EEXIST 229
 #define IDS_JNI_EINVAL 230
 #define IDS_PAIR_HANDOVER_LOOP 240
+#define IDS_RUNTIME_OUTSIDE_WINDOW 250
+#define IDS_RUNTIME_OTHER_MACHINE 251
+#define IDS_JRE_PATH_NOT_STORABLE 252
 
 // Embedded default settings: UTF-16 INI text, optionally with a byte-order
 // mark, stored as RCDATA named SETTINGS.
