@@ -69,6 +69,7 @@ public:
     bool SelectCandidate(RuntimeList& list, JavaVersion& version, String& home) const;
     bool ReadJavaHomeVariable(String& home) const;
     bool IsVersionAcceptable(const String& home) const;
+    bool IsStoredRuntimeUsable(const String& home) const;
     void CheckRuntimeArchitecture();
     bool AskForRuntime();
 
@@ -131,6 +132,7 @@ public:
     AnsiList m_jvmOptions;
     StringList m_preferredVersions;
     String m_jrePath;
+    bool m_jrePathFromUser = false;  // "JRE Path" came from the per-user file, where the runtime dialog stores it
     String m_libraryPath;
     UniqueMappedView m_pInstanceBlock;
     UniqueHandle m_hInstanceMapping;
