@@ -65,6 +65,32 @@ protected:
         return RunLauncher(m_app, m_options);
     }
 
+    // The user's answer is given in this process by the launcher's own code
+    // for asking (the folder browser answered from a list). The launcher is
+    // named as this program's paired launcher, so the answer is remembered in
+    // its per-user file as well; its next start finds the runtime there.
+    void PickAndStartAgain(const std::wstring& picked)
+    {
+        {
+            ScopedVariable appData(L"APPDATA", m_options.env[L"APPDATA"].c_str());
+            LauncherApp asking;
+            asking.m_productName = L"Demo App";
+            asking.m_productCode = L"3";
+            asking.m_pairProduct = m_app.Launcher().c_str();
+            ASSERT_TRUE(runtime_test::PickAndPress(picked, IDOK, [&] { return asking.AskForRuntime(); }));
+        }
+        std::wstring perUser = m_app.Path() + L"\\appdata\\Demo App\\3\\launcher.ini";
+        wchar_t stored[MAX_PATH] = {};
+        GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", stored, MAX_PATH, perUser.c_str());
+        EXPECT_EQ(std::wstring(stored), picked + L"\\");
+
+        LaunchResult result = Launch(L"", [](HWND) { return IDCANCEL; });
+        EXPECT_EQ(m_seen.count, 0) << "asked again";
+        EXPECT_EQ(result.exitCode, 0u);
+        FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
+        EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), picked + L"\\bin\\server\\jvm.dll");
+    }
+
     AppFolder m_app;
     LaunchOptions m_options;
     DialogSeen m_seen;
@@ -129,10 +155,6 @@ TEST_F(RuntimeDialogE2e, TheCloseBoxEndsTheLaunch)
     EXPECT_EQ(result.windows.size(), 1u);
 }
 
-// The user's answer is given in this process by the launcher's own code for
-// asking (the folder browser answered from a list). The launcher is named as
-// this program's paired launcher, so the answer is remembered in its per-user
-// file as well; its next start finds the runtime there.
 TEST_F(RuntimeDialogE2e, APickedRuntimeIsRememberedForTheNextStart)
 {
     m_app.InstallRuntime(L"java\\picked");
@@ -140,24 +162,7 @@ TEST_F(RuntimeDialogE2e, APickedRuntimeIsRememberedForTheNextStart)
     Launch(L"", Cancel);
     ASSERT_EQ(m_seen.count, 1);
 
-    {
-        ScopedVariable appData(L"APPDATA", m_options.env[L"APPDATA"].c_str());
-        LauncherApp asking;
-        asking.m_productName = L"Demo App";
-        asking.m_productCode = L"3";
-        asking.m_pairProduct = m_app.Launcher().c_str();
-        ASSERT_TRUE(runtime_test::PickAndPress(picked, IDOK, [&] { return asking.AskForRuntime(); }));
-    }
-    std::wstring perUser = m_app.Path() + L"\\appdata\\Demo App\\3\\launcher.ini";
-    wchar_t stored[MAX_PATH] = {};
-    GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", stored, MAX_PATH, perUser.c_str());
-    EXPECT_EQ(std::wstring(stored), picked + L"\\");
-
-    LaunchResult result = Launch(L"", Cancel);
-    EXPECT_EQ(m_seen.count, 0) << "asked again";
-    EXPECT_EQ(result.exitCode, 0u);
-    FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
-    EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), picked + L"\\bin\\server\\jvm.dll");
+    PickAndStartAgain(picked);
 }
 
 // A runtime that cannot serve the launch is not taken from the dialog, and
@@ -217,24 +222,7 @@ TEST_F(RuntimeDialogE2e, AFolderNamedOutsideTheAnsiCodePageIsRememberedWhole)
     const std::wstring relative = L"Users\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439\\jdk17";
     m_app.InstallRuntime(relative);
     const std::wstring picked = m_app.Path() + L"\\" + relative;
-    {
-        ScopedVariable appData(L"APPDATA", m_options.env[L"APPDATA"].c_str());
-        LauncherApp asking;
-        asking.m_productName = L"Demo App";
-        asking.m_productCode = L"3";
-        asking.m_pairProduct = m_app.Launcher().c_str();  // its per-user file is the launcher's
-        ASSERT_TRUE(runtime_test::PickAndPress(picked, IDOK, [&] { return asking.AskForRuntime(); }));
-    }
-    std::wstring perUser = m_app.Path() + L"\\appdata\\Demo App\\3\\launcher.ini";
-    wchar_t stored[MAX_PATH] = {};
-    GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", stored, MAX_PATH, perUser.c_str());
-    EXPECT_EQ(std::wstring(stored), picked + L"\\");
-
-    LaunchResult result = Launch(L"", Cancel);
-    EXPECT_EQ(m_seen.count, 0) << "asked again";
-    EXPECT_EQ(result.exitCode, 0u);
-    FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
-    EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), picked + L"\\bin\\server\\jvm.dll");
+    PickAndStartAgain(picked);
 }
 
 }  // namespace
