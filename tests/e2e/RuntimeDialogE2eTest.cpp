@@ -65,10 +65,8 @@ protected:
         return RunLauncher(m_app, m_options);
     }
 
-    // The user's answer is given in this process by the launcher's own code
-    // for asking (the folder browser answered from a list). The launcher is
-    // named as this program's paired launcher, so the answer is remembered in
-    // its per-user file as well; its next start finds the runtime there.
+    // The user picks the runtime under picked, which is remembered; the next
+    // start uses it without asking.
     void PickAndStartAgain(const std::wstring& picked)
     {
         {
@@ -155,6 +153,10 @@ TEST_F(RuntimeDialogE2e, TheCloseBoxEndsTheLaunch)
     EXPECT_EQ(result.windows.size(), 1u);
 }
 
+// The user's answer is given in this process by the launcher's own code for
+// asking (the folder browser answered from a list). The launcher is named as
+// this program's paired launcher, so the answer is remembered in its per-user
+// file as well; its next start finds the runtime there.
 TEST_F(RuntimeDialogE2e, APickedRuntimeIsRememberedForTheNextStart)
 {
     m_app.InstallRuntime(L"java\\picked");
