@@ -57,12 +57,13 @@ bool SurvivesAnsiFile(const String& text)
     bytes = WideCharToMultiByte(CP_ACP, 0, text.CStr(), text.Length(), ansi.GetBuffer(bytes), bytes, nullptr, nullptr);
     if (bytes <= 0)
         return false;
+    ansi.SetLength(bytes);
     int units = MultiByteToWideChar(CP_ACP, 0, ansi.CStr(), bytes, nullptr, 0);
     if (units != text.Length())
         return false;
     String back;
-    MultiByteToWideChar(CP_ACP, 0, ansi.CStr(), bytes, back.GetBuffer(units), units);
-    back.SetLength(units);
+    units = MultiByteToWideChar(CP_ACP, 0, ansi.CStr(), bytes, back.GetBuffer(units), units);
+    back.SetLength(units > 0 ? units : 0);
     return back == text;
 }
 
