@@ -54,6 +54,9 @@
 #define IDS_FORWARD_TOO_LONG 245
 #define IDS_NO_SETTINGS_FILE 246
 #define IDS_CLASS_PATH_UNMATCHED 247
+#define IDS_RUNTIME_OUTSIDE_WINDOW 250
+#define IDS_RUNTIME_OTHER_MACHINE 251
+#define IDS_JRE_PATH_NOT_STORABLE 252
 
 // Embedded default settings: UTF-16 INI text, optionally with a byte-order
 // mark, stored as RCDATA named SETTINGS.

@@ -78,6 +78,7 @@ public:
     bool IsVersionAcceptable(const String& home) const;
     bool ServesMainModule(const String& home) const;
     bool RefusesForMainModule(const JavaVersion& version, const String& runtime) const;
+    bool IsStoredRuntimeUsable(const String& home) const;
     void CheckRuntimeArchitecture();
     bool AskForRuntime();
 
@@ -147,6 +148,7 @@ public:
     AnsiList m_jvmOptions;
     StringList m_preferredVersions;
     String m_jrePath;
+    bool m_jrePathFromUser = false;  // "JRE Path" came from the per-user file, where the runtime dialog stores it
     String m_libraryPath;
     UniqueMappedView m_pInstanceBlock;
     UniqueHandle m_hInstanceMapping;

@@ -95,10 +95,11 @@ private:
                     RootName(source.root), path.CStr());
         if (!found)
             return;
-        // The name is the version unless it holds none; then the release file says.
+        // The release file knows the version as the classic keys write it
+        // (1.8.0_382 where the key says 8.0.382.5); the name is a fallback.
         JavaVersion version;
-        if (!ParseVersion(name, 0, version))
-            ReadReleaseVersion(WithBackslash(home), version);
+        if (!ReadReleaseVersion(WithBackslash(home), version))
+            ParseDistributorVersionName(name, version);
         Add(source, home, version, kind);
     }
 

@@ -184,6 +184,16 @@ void RuntimeNotFoundDialog::OnBrowse()
         m_chosenFolder += L'\\';
     bool isServer = false;
     m_chosenJvmLibrary = FindJvmLibrary(m_chosenFolder, m_jvmType, isServer);
+    String line = m_message;
+    if (!m_chosenJvmLibrary.IsEmpty()) {
+        RuntimeFacts facts = ReadRuntimeFacts(m_chosenFolder, m_chosenJvmLibrary);
+        RuntimeFitness fitness = JudgeRuntime(facts, m_needs);
+        if (fitness != RuntimeFitness::Usable) {
+            line = DescribeUnfitRuntime(fitness, facts, m_needs);
+            m_chosenJvmLibrary.Clear();
+        }
+    }
+    SetDlgItemTextW(m_dialog, IDC_MESSAGE, line.CStr());
     HWND ok = GetDlgItem(m_dialog, IDOK);
     EnableWindow(ok, !m_chosenJvmLibrary.IsEmpty());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Text.h"
+#include "runtime/RuntimeFitness.h"
 #include "ui/HyperlinkControl.h"
 
 #include <windows.h>
@@ -21,10 +22,14 @@ bool BrowseForRuntimeFolder(HWND owner, String& folder);
 // The modal dialog shown when no runtime was found: it names the required
 // version, links to a download page and lets the user browse to a runtime
 // home. OK is possible only while the last folder picked holds a JVM library
-// of the requested type.
+// of the requested type that meets needs; for one that does not, the message
+// line says why until another folder is picked.
 class RuntimeNotFoundDialog {
 public:
-    RuntimeNotFoundDialog(const String& message, JvmType jvmType) : m_message(message), m_jvmType(jvmType) {}
+    RuntimeNotFoundDialog(const String& message, JvmType jvmType, const RuntimeNeeds& needs = RuntimeNeeds())
+        : m_message(message), m_jvmType(jvmType), m_needs(needs)
+    {
+    }
     RuntimeNotFoundDialog(const RuntimeNotFoundDialog&) = delete;
     RuntimeNotFoundDialog& operator=(const RuntimeNotFoundDialog&) = delete;
 
@@ -33,7 +38,7 @@ public:
 
     // The last folder picked, ending in "\"; empty until one is picked.
     const String& ChosenFolder() const { return m_chosenFolder; }
-    // The JVM library under it; empty when it has none.
+    // The JVM library under it; empty when it has none that can be used.
     const String& ChosenJvmLibrary() const { return m_chosenJvmLibrary; }
 
 private:
@@ -45,6 +50,7 @@ private:
     HWND m_dialog = nullptr;
     String m_message;
     JvmType m_jvmType;
+    RuntimeNeeds m_needs;
     String m_chosenFolder;
     String m_chosenJvmLibrary;
     HyperlinkControl m_link;

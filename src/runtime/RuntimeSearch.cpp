@@ -4,6 +4,7 @@
 #include "runtime/CandidateRanking.h"
 #include "runtime/JvmLibrary.h"
 #include "runtime/ReleaseFile.h"
+#include "runtime/RuntimeFitness.h"
 #include "runtime/RuntimeTrace.h"
 
 namespace {
@@ -31,6 +32,8 @@ bool LauncherApp::FindRuntime()
         EnsureTrailingBackslash(home);
         if (ServesMainModule(home))
             m_jvmLibraryPath = FindJvmLibrary(home, m_jvmType, isServer);
+        if (!m_jvmLibraryPath.IsEmpty() && m_jrePathFromUser && !IsStoredRuntimeUsable(home))
+            m_jvmLibraryPath.Clear();
         if (!m_jvmLibraryPath.IsEmpty()) {
             CheckRuntimeArchitecture();
             return true;
@@ -85,6 +88,20 @@ bool LauncherApp::FindRuntime()
         return false;
     CheckRuntimeArchitecture();
     return true;
+}
+
+// The runtime the user picked once and that the per-user file remembers may
+// have been replaced, or the settings may have changed since: one that cannot
+// serve this launch would fail on every start, so the search goes on and,
+// when nothing else is found, the user is asked again.
+bool LauncherApp::IsStoredRuntimeUsable(const String& home) const
+{
+    RuntimeFitness fitness = JudgeRuntime(ReadRuntimeFacts(home, m_jvmLibraryPath), RuntimeNeedsOf(*this));
+    JL_TRACE_IF(fitness == RuntimeFitness::OutsideVersionWindow,
+                "per-user \"JRE Path\" %s: outside the version window: refused", home.CStr());
+    JL_TRACE_IF(fitness == RuntimeFitness::OtherMachine,
+                "per-user \"JRE Path\" %s: built for another machine type, no pair to take it: refused", home.CStr());
+    return fitness == RuntimeFitness::Usable;
 }
 
 // A runtime whose release file names its version must lie in the version

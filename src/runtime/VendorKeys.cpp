@@ -106,3 +106,18 @@ bool IsVendorKeyFavored(int index, const RuntimeFilter& filter)
     const VendorKey& key = GetVendorKey(index);
     return IsRuntimeFavored(key.kind, key.provider, filter);
 }
+
+bool ParseDistributorVersionName(const String& name, JavaVersion& version)
+{
+    if (!ParseVersion(name, 0, version))
+        return false;
+    // Java 2 to 8 in the product's own numbering: N.0.update.build.
+    int32_t* c = version.component;
+    if (c[0] >= 2 && c[0] <= 8 && c[1] == 0) {
+        c[3] = c[2];
+        c[2] = 0;
+        c[1] = c[0];
+        c[0] = 1;
+    }
+    return true;
+}

@@ -8,6 +8,9 @@
 // per-user installs, HKEY_CURRENT_USER. The second group is read only where
 // the first one yields no runtime.
 
+#include "base/Text.h"
+#include "runtime/Version.h"
+
 enum class RuntimeKind { Jdk, Jre };
 enum class RuntimeProvider { Sun, JRockit, Ibm };
 
@@ -77,3 +80,10 @@ RuntimeProvider DistributorProvider(int index, const RuntimeFilter& filter);
 bool IsVendorKeySearched(int index, const RuntimeFilter& filter);
 // Runtimes of a key are favoured when both its kind and its provider are.
 bool IsVendorKeyFavored(int index, const RuntimeFilter& filter);
+
+// The version a distributor's version key stands for. Up to Java 8 these
+// installers name the key after the product ("8.0.382.5": Java 8, update 382,
+// build 5), where the classic keys and the release file say 1.8.0_382; that
+// name counts as 1.8.0.382. From Java 9 on the name is the version. False,
+// with version all zero, for a name without digits.
+bool ParseDistributorVersionName(const String& name, JavaVersion& version);

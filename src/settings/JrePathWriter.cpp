@@ -30,29 +30,78 @@ bool CanReplace(const String& path, DWORD attributes)
     return probe.valid();
 }
 
+// The file starts with a UTF-16 byte-order mark (either byte order): the
+// profile functions read and write it as UTF-16.
+bool IsUtf16File(const String& path)
+{
+    UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unsigned char mark[2] = {};
+    DWORD read = 0;
+    if (!file.valid() || !ReadFile(file.get(), mark, sizeof(mark), &read, nullptr) || read != sizeof(mark))
+        return false;
+    return (mark[0] == 0xFF && mark[1] == 0xFE) || (mark[0] == 0xFE && mark[1] == 0xFF);
+}
+
+// text comes back unchanged from the ANSI code page, as the profile functions
+// convert it for an 8-bit file (no character dropped, replaced or mapped to a
+// look-alike). The 8-bit form is not used for anything else.
+bool SurvivesAnsiFile(const String& text)
+{
+    if (text.IsEmpty())
+        return true;
+    int bytes = WideCharToMultiByte(CP_ACP, 0, text.CStr(), text.Length(), nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return false;
+    AnsiString ansi;
+    bytes = WideCharToMultiByte(CP_ACP, 0, text.CStr(), text.Length(), ansi.GetBuffer(bytes), bytes, nullptr, nullptr);
+    if (bytes <= 0)
+        return false;
+    ansi.SetLength(bytes);
+    int units = MultiByteToWideChar(CP_ACP, 0, ansi.CStr(), bytes, nullptr, 0);
+    if (units != text.Length())
+        return false;
+    String back;
+    units = MultiByteToWideChar(CP_ACP, 0, ansi.CStr(), bytes, back.GetBuffer(units), units);
+    back.SetLength(units > 0 ? units : 0);
+    return back == text;
+}
+
+// A new settings file: just the byte-order mark, so that the profile
+// functions write it in UTF-16.
+bool CreateUtf16File(const String& path)
+{
+    UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+    static const unsigned char kMark[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    return file.valid() && WriteFile(file.get(), kMark, sizeof(kMark), &written, nullptr) && written == sizeof(kMark);
+}
+
 }  // namespace
 
-bool WriteSettingSafely(const String& path, const wchar_t* section, const wchar_t* key, const String& value,
+SettingWrite WriteSettingSafely(const String& path, const wchar_t* section, const wchar_t* key, const String& value,
                         bool createFolders)
 {
     if (path.IsEmpty())
-        return false;
+        return SettingWrite::NotWritten;
     if (createFolders)
         CreateParentDirectories(path);  // a failure shows in the write below
     DWORD attributes = GetFileAttributesW(path.CStr());
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && !CanReplace(path, attributes))
-        return false;
+        return SettingWrite::NotWritten;
+    if (exists && !IsUtf16File(path) && !SurvivesAnsiFile(value))
+        return SettingWrite::NotRepresentable;
 
     String scratch = ScratchPathFor(path);
-    if (exists && !CopyFileW(path.CStr(), scratch.CStr(), TRUE))
-        return false;
-    bool written = WritePrivateProfileStringW(section, key, value.CStr(), scratch.CStr()) != FALSE;
+    bool prepared = exists ? CopyFileW(path.CStr(), scratch.CStr(), TRUE) != FALSE : CreateUtf16File(scratch);
+    bool written = prepared && WritePrivateProfileStringW(section, key, value.CStr(), scratch.CStr()) != FALSE;
     DWORD flags = MOVEFILE_WRITE_THROUGH | (exists ? MOVEFILE_REPLACE_EXISTING : 0);
     if (written && MoveFileExW(scratch.CStr(), path.CStr(), flags)) {
         ForgetSettingsFile(path);
-        return true;
+        return SettingWrite::Written;
     }
-    DeleteFileW(scratch.CStr());
-    return false;
+    DeleteFileW(scratch.CStr());  // also when it was never made
+    return SettingWrite::NotWritten;
 }

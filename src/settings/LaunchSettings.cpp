@@ -18,16 +18,18 @@ const wchar_t kApplicationSection[] = L"Application";
 
 // "JRE Path" of an application comes from the per-user file alone when that
 // file exists (an empty value there stands), else from the merged reader; a
-// service always uses the merged reader.
-String ReadJrePath(const LauncherApp& app, MergedSettings& merged)
+// service always uses the merged reader. fromUser tells which.
+String ReadJrePath(const LauncherApp& app, MergedSettings& merged, bool& fromUser)
 {
     String section(kRuntimeSection);
     String key(L"JRE Path");
+    fromUser = false;
     if (!app.m_isService) {
         String perUserPath = GetPerUserSettingsFilePath(app, false);
         JL_TRACE("per-user settings file %s: %s", perUserPath.CStr(),
                  AbsolutePathExists(perUserPath) ? L"read for \"JRE Path\" alone" : L"not found");
-        if (AbsolutePathExists(perUserPath))
+        fromUser = AbsolutePathExists(perUserPath);
+        if (fromUser)
             return SettingsFile(perUserPath).GetValue(section, key);
     }
     return merged.GetValue(section, key);
@@ -66,7 +68,7 @@ bool LauncherApp::ReadLaunchSettings()
 
     SplitList(settings.GetValue(runtime, String(L"Preferred versions")), L";", m_preferredVersions);
 
-    String jrePath = ReadJrePath(*this, settings);
+    String jrePath = ReadJrePath(*this, settings, m_jrePathFromUser);
     if (!jrePath.IsEmpty() && !IsAbsoluteSettingPath(jrePath))
         jrePath = CompleteSettingPath(jrePath, GetModulePath());
     m_jrePath = jrePath;

@@ -1,6 +1,7 @@
 #include "settings/SettingsIndex.h"
 
 #include "base/List.h"
+#include "base/UniqueResource.h"
 #include "settings/GrowingBuffer.h"
 
 #include <windows.h>
@@ -14,30 +15,60 @@ struct SectionKeys {
 };
 
 // What tells one state of a file from the next: a file written, replaced,
-// created or deleted since the index was made is listed again.
+// created or deleted since the index was made is listed again. The write
+// time can be set back by whoever writes the file, so the change time (which
+// any write or attribute change moves on) and the file's identity (a file
+// put in its place by a rename is another file) count too.
 struct FileStamp {
-    bool exists = false;
+    enum State { Absent, Present, Unknown };
+    State state = Unknown;
     FILETIME written = {};
+    LARGE_INTEGER changed = {};
     DWORD sizeHigh = 0;
     DWORD sizeLow = 0;
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
 
+    // Unknown when the file exists but cannot be opened, or its times cannot
+    // be read: its listing would be empty whatever it holds.
     static FileStamp Of(const String& path)
     {
         FileStamp stamp;
-        WIN32_FILE_ATTRIBUTE_DATA data = {};
-        if (GetFileAttributesExW(path.CStr(), GetFileExInfoStandard, &data)) {
-            stamp.exists = true;
-            stamp.written = data.ftLastWriteTime;
-            stamp.sizeHigh = data.nFileSizeHigh;
-            stamp.sizeLow = data.nFileSizeLow;
+        const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+        UniqueFileHandle file(
+            CreateFileW(path.CStr(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            DWORD error = GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                stamp.state = Absent;
+            return stamp;
         }
+        BY_HANDLE_FILE_INFORMATION info = {};
+        FILE_BASIC_INFO basic = {};
+        if (!GetFileInformationByHandle(file.get(), &info) ||
+            !GetFileInformationByHandleEx(file.get(), FileBasicInfo, &basic, sizeof(basic)))
+            return stamp;
+        stamp.state = Present;
+        stamp.written = info.ftLastWriteTime;
+        stamp.changed = basic.ChangeTime;
+        stamp.sizeHigh = info.nFileSizeHigh;
+        stamp.sizeLow = info.nFileSizeLow;
+        stamp.volume = info.dwVolumeSerialNumber;
+        stamp.indexHigh = info.nFileIndexHigh;
+        stamp.indexLow = info.nFileIndexLow;
         return stamp;
     }
+    bool IsEmptyFile() const { return state == Present && sizeHigh == 0 && sizeLow == 0; }
+    // An unknown state equals no other, itself included.
     bool operator==(const FileStamp& other) const
     {
-        return exists == other.exists && written.dwLowDateTime == other.written.dwLowDateTime &&
-               written.dwHighDateTime == other.written.dwHighDateTime && sizeHigh == other.sizeHigh &&
-               sizeLow == other.sizeLow;
+        if (state != other.state || state == Unknown)
+            return false;
+        return written.dwLowDateTime == other.written.dwLowDateTime &&
+               written.dwHighDateTime == other.written.dwHighDateTime && changed.QuadPart == other.changed.QuadPart &&
+               sizeHigh == other.sizeHigh && sizeLow == other.sizeLow && volume == other.volume &&
+               indexHigh == other.indexHigh && indexLow == other.indexLow;
     }
 };
 
@@ -119,6 +150,13 @@ FileIndex& IndexOf(const String& path, bool recheck)
         return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), path.CStr()));
     });
     file.anySection = !ToNames(file.sections, [](const String& name) { return TrimBlanks(name); });
+    // The system lists nothing for a file it could not open. An empty
+    // listing is taken at its word only for a file that is absent or empty;
+    // otherwise nothing is ruled out, and the next reader lists it again.
+    if (file.sections.Count() == 0 && file.stamp.state != FileStamp::Absent && !file.stamp.IsEmptyFile()) {
+        file.anySection = true;
+        file.stamp.state = FileStamp::Unknown;
+    }
     return file;
 }
 
@@ -137,6 +175,10 @@ SectionKeys& KeysOf(FileIndex& file, const String& section)
         int equals = entry.Find(L'=');
         return TrimBlanks(equals < 0 ? entry : entry.Left(equals));
     });
+    // The section was listed, so an empty listing of its keys may as well
+    // come from a file that could not be opened this time.
+    if (keys.keys.Count() == 0)
+        keys.anyKey = true;
     return keys;
 }
 

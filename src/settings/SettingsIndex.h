@@ -11,12 +11,15 @@
 // It is a filter, never a source of values: a key it does not rule out is
 // still read with GetPrivateProfileStringW, so values, quotes and matching
 // stay the system's. Names it cannot compare exactly (any non-ASCII letter)
-// rule nothing out.
+// rule nothing out, and neither does a listing that may come from a file the
+// system could not open at that moment (an empty one of a file that is
+// neither absent nor empty).
 
 // False only when the file has no such section, or no such key in it. With
-// recheck the index is first compared with the file's time stamp and size;
-// a reader does that on its first question only, so that one reader sees one
-// state of the file's layout.
+// recheck the index is first compared with the file's stamp: its write and
+// change times, its size and its identity (volume and file index); a reader
+// does that on its first question only, so that one reader sees one state of
+// the file's layout.
 bool SettingsFileMayHold(const String& path, const String& section, const String& key, bool recheck);
 
 // Drops what is known of path. Every write to a settings file calls it; a

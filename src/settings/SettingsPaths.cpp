@@ -2,7 +2,9 @@
 
 #include "base/EnvironmentText.h"
 #include "core/LauncherApp.h"
+#include "core/Messages.h"
 #include "core/ModulePath.h"
+#include "res/resource.h"
 #include "settings/JrePathWriter.h"
 #include "settings/SettingsPathRules.h"
 
@@ -28,10 +30,14 @@ String PerUserPathFor(const String& launcherPath, const LauncherApp& app, bool c
     return JoinPerUserSettingsPath(appData, productFolder, app.m_productCode, SettingsBaseName(launcherPath));
 }
 
-// A file that cannot be written is left as it was; the launch goes on.
-void WriteJrePath(const String& settingsPath, const String& folder, bool createFolders)
+// A file that cannot be written is left as it was; the launch goes on. One
+// that cannot hold the folder's name is left too, with a message: the next
+// start asks again rather than finding a corrupted path.
+void WriteJrePath(const LauncherApp& app, const String& settingsPath, const String& folder, bool createFolders)
 {
-    WriteSettingSafely(settingsPath, kRuntimeSection, kJrePathKey, folder, createFolders);  // result ignored
+    SettingWrite result = WriteSettingSafely(settingsPath, kRuntimeSection, kJrePathKey, folder, createFolders);
+    if (result == SettingWrite::NotRepresentable)
+        ShowFormattedError(app.m_hSplashWnd, TextId(IDS_JRE_PATH_NOT_STORABLE), settingsPath.CStr());
 }
 
 }  // namespace
@@ -72,13 +78,13 @@ void StoreChosenRuntimeFolder(const LauncherApp& app, const String& folder)
     if (!GetSettingsFilePath(settingsPath))
         return;
     if (app.m_isService) {
-        WriteJrePath(settingsPath, folder, false);
+        WriteJrePath(app, settingsPath, folder, false);
         String pairPath;
         if (GetPairSettingsFilePath(app, pairPath))
-            WriteJrePath(pairPath, folder, false);
+            WriteJrePath(app, pairPath, folder, false);
         return;
     }
-    WriteJrePath(GetPerUserSettingsFilePath(app, true), folder, true);
+    WriteJrePath(app, GetPerUserSettingsFilePath(app, true), folder, true);
     if (!app.m_pairProduct.IsEmpty())
-        WriteJrePath(GetPairPerUserSettingsFilePath(app), folder, true);
+        WriteJrePath(app, GetPairPerUserSettingsFilePath(app), folder, true);
 }

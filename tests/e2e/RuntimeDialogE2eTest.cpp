@@ -66,6 +66,30 @@ protected:
         return RunLauncher(m_app, m_options);
     }
 
+    // The user picks the runtime under picked, which is remembered; the next
+    // start uses it without asking.
+    void PickAndStartAgain(const std::wstring& picked)
+    {
+        {
+            ScopedVariable appData(L"APPDATA", m_options.env[L"APPDATA"].c_str());
+            LauncherApp asking;
+            asking.m_productName = L"Demo App";
+            asking.m_productCode = L"3";
+            asking.m_pairProduct = m_app.Launcher().c_str();
+            ASSERT_TRUE(runtime_test::PickAndPress(picked, IDOK, [&] { return asking.AskForRuntime(); }));
+        }
+        std::wstring perUser = m_app.Path() + L"\\appdata\\Demo App\\3\\launcher.ini";
+        wchar_t stored[MAX_PATH] = {};
+        GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", stored, MAX_PATH, perUser.c_str());
+        EXPECT_EQ(std::wstring(stored), picked + L"\\");
+
+        LaunchResult result = Launch(L"", [](HWND) { return IDCANCEL; });
+        EXPECT_EQ(m_seen.count, 0) << "asked again";
+        EXPECT_EQ(result.exitCode, 0u);
+        FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
+        EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), picked + L"\\bin\\server\\jvm.dll");
+    }
+
     AppFolder m_app;
     LaunchOptions m_options;
     DialogSeen m_seen;
@@ -167,24 +191,67 @@ TEST_F(RuntimeDialogE2e, APickedRuntimeIsRememberedForTheNextStart)
     Launch(L"", Cancel);
     ASSERT_EQ(m_seen.count, 1);
 
-    {
-        ScopedVariable appData(L"APPDATA", m_options.env[L"APPDATA"].c_str());
-        LauncherApp asking;
-        asking.m_productName = L"Demo App";
-        asking.m_productCode = L"3";
-        asking.m_pairProduct = m_app.Launcher().c_str();
-        ASSERT_TRUE(runtime_test::PickAndPress(picked, IDOK, [&] { return asking.AskForRuntime(); }));
-    }
-    std::wstring perUser = m_app.Path() + L"\\appdata\\Demo App\\3\\launcher.ini";
-    wchar_t stored[MAX_PATH] = {};
-    GetPrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", L"", stored, MAX_PATH, perUser.c_str());
-    EXPECT_EQ(std::wstring(stored), picked + L"\\");
+    PickAndStartAgain(picked);
+}
 
-    LaunchResult result = Launch(L"", Cancel);
-    EXPECT_EQ(m_seen.count, 0) << "asked again";
-    EXPECT_EQ(result.exitCode, 0u);
-    FakeJvmLog log = FakeJvmLog::Read(m_app.LogPath());
-    EXPECT_EQ(log.Env(L"OZ_JVM_PATH"), picked + L"\\bin\\server\\jvm.dll");
+// A runtime that cannot serve the launch is not taken from the dialog, and
+// one stored earlier that cannot serve it any more is asked for again instead
+// of failing on every start.
+TEST_F(RuntimeDialogE2e, ARuntimeThatCannotServeIsNotTakenAndIsAskedForAgain)
+{
+    m_app.InstallRuntime(L"java\\old");
+    m_app.WriteFile(L"java\\old\\release", "JAVA_VERSION=\"1.8.0_382\"\n");
+    const std::wstring old = m_app.Path() + L"\\java\\old";
+    std::wstring line;
+    bool okEnabled = true;
+    {
+        LauncherApp asking;
+        ParseVersion(String(L"11"), 0, asking.m_versionRequirement.minimum);
+        runtime_test::PickerAnswers answers({old});
+        runtime_test::DialogScript script([&](HWND dialog) {
+            runtime_test::PressBrowse(dialog);
+            line = runtime_test::ControlText(dialog, IDC_MESSAGE);
+            okEnabled = runtime_test::ControlEnabled(dialog, IDOK);
+            runtime_test::PressButton(dialog, IDOK);  // ignored: the dialog stays until cancelled
+        });
+        EXPECT_FALSE(asking.AskForRuntime());
+    }
+    EXPECT_FALSE(okEnabled);
+    EXPECT_EQ(line, L"JRE versi 1.8.0.382 di folder ini tidak sesuai (versi minimum 11.0). "
+                    L"Silakan pilih JRE lain atau download dari:");
+
+    // Stored by an earlier start, under settings that asked for less.
+    std::wstring perUser = m_app.Path() + L"\\appdata\\Demo App\\3\\launcher.ini";
+    MakeDirs(m_app.Path() + L"\\appdata\\Demo App\\3");
+    WritePrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", (old + L"\\").c_str(), perUser.c_str());
+    LaunchResult result = Launch(L"Minimum Version=11\n", Cancel);
+    EXPECT_EQ(m_seen.count, 1) << "not asked again";
+    EXPECT_EQ(m_seen.message,
+              L"The Java Runtime Environment (JRE) tidak ditemukan. Silakan download dan instal JRE "
+              L"(versi minimum 11.0) dari:");
+    EXPECT_TRUE(result.MessageTexts().empty());
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+
+    // The same for a runtime built for the other machine type, with no pair.
+    if (PeerBuildDir().empty())
+        return;
+    m_app.InstallRuntime(L"java\\other", L"server", L"plain", true);
+    WritePrivateProfileStringW(L"Java Runtime Environment", L"JRE Path", (m_app.Path() + L"\\java\\other\\").c_str(),
+                               perUser.c_str());
+    result = Launch(L"", Cancel);
+    EXPECT_EQ(m_seen.count, 1) << "not asked again";
+    EXPECT_TRUE(result.MessageTexts().empty()) << Show(result.MessageTexts().empty() ? L"" : result.MessageTexts()[0]);
+    EXPECT_EQ(result.exitCode, kLaunchFailed);
+}
+
+// A folder named outside the ANSI code page is stored in a new per-user file
+// that holds it whole, so that the next start finds the runtime there.
+TEST_F(RuntimeDialogE2e, AFolderNamedOutsideTheAnsiCodePageIsRememberedWhole)
+{
+    const std::wstring relative = L"Users\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439\\jdk17";
+    m_app.InstallRuntime(relative);
+    const std::wstring picked = m_app.Path() + L"\\" + relative;
+    PickAndStartAgain(picked);
 }
 
 }  // namespace

@@ -166,6 +166,48 @@ TEST_F(DistributorSearch, SettingsApplyAsToTheClassicKeys)
     EXPECT_EQ(Search(), L"");
 }
 
+// Up to Java 8 the MSI installers name the version key after the product
+// ("8.0.382.5") while the runtime itself says 1.8.0_382: a window or a
+// preferred version written the classic way must meet it either way.
+TEST_F(DistributorSearch, Java8KeysMeetAClassicWindow)
+{
+    MakeInstall(L"temurin8", "JAVA_VERSION=\"1.8.0_382\"\n", true);
+    MakeInstall(L"adopt8", "", false);  // no release file: the key name is all there is
+    const Value temurin8 = {L"Software\\Eclipse Adoptium\\JDK\\8.0.382.5\\hotspot\\MSI", L"Path", L"temurin8"};
+    const Value adopt8 = {L"Software\\AdoptOpenJDK\\JRE\\8.0.292.10\\hotspot\\MSI", L"Path", L"adopt8"};
+    const Value temurin17 = {L"Software\\Eclipse Adoptium\\JDK\\17.0.9.9\\hotspot\\MSI", L"Path", L"temurin17"};
+    struct Case {
+        const char* name;
+        std::vector<Value> values;
+        const wchar_t* minimum;
+        const wchar_t* maximum;
+        std::initializer_list<const wchar_t*> preferred;
+        const wchar_t* home;
+        const wchar_t* version;  // of the runtime chosen
+    };
+    const Case cases[] = {
+        {"release file in a 1.8 window", {temurin8, temurin17}, L"1.8", L"1.8", {}, L"temurin8", L"1.8.0.382"},
+        {"release file, preferred 1.8", {temurin17, temurin8}, L"any", L"any", {L"1.8"}, L"temurin8", L"1.8.0.382"},
+        {"release file, exact update", {temurin8}, L"1.8.0_382", L"1.8.0_382", {}, L"temurin8", L"1.8.0.382"},
+        {"key name only, 1.8 window", {adopt8}, L"1.8", L"1.8", {}, L"adopt8", L"1.8.0.292"},
+        {"key name only, preferred 1.8", {temurin17, adopt8}, L"any", L"any", {L"1.8"}, L"adopt8", L"1.8.0.292"},
+        {"Java 8 is below a minimum of 9", {temurin8, adopt8}, L"9", L"any", {}, L"", L""},
+        {"Java 17 keeps its name", {temurin17, temurin8}, L"any", L"any", {L"17"}, L"temurin17", L"17.0.9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const Value& value : c.values)
+            Set(value);
+        SetRange(c.minimum, c.maximum);
+        SetPreferred(c.preferred);
+        std::wstring expected = c.home[0] ? Home(c.home) : L"";
+        EXPECT_EQ(Search(), expected);
+        if (c.home[0])
+            EXPECT_EQ(FormatVersion(m_app.m_versionRequirement.working).CStr(), std::wstring(c.version));
+        m_registry.Clear();
+    }
+}
+
 // The 64-bit registry view is the second pass, whose runtimes go to the pair
 // of the 32-bit launcher. The current user's keys are the same in both views,
 // so there the JVM library's machine type decides the pass.

@@ -128,6 +128,42 @@ TEST_F(FindRuntime, JavaHomeKeepsToTheVersionWindowWhenItsVersionIsKnown)
     }
 }
 
+// The per-user "JRE Path" is where the runtime dialog stores the user's
+// choice. One that cannot serve this launch (the settings now ask for
+// another version, or it was replaced by a build for another machine) is
+// passed over, so that the search goes on and, with nothing else found, the
+// user is asked again. A "JRE Path" from the settings file stays as it is.
+TEST_F(FindRuntime, AStoredChoiceThatCannotServeIsAskedAgain)
+{
+    MakeHome(L"java8", {L"client"}, true, MinimalPeImage(kLauncherMachine));
+    WriteBytes(m_folder / L"java8\\release", "JAVA_VERSION=\"1.8.0_382\"\n");
+    MakeHome(L"other", {L"client"}, true, MinimalPeImage(kOtherMachine));
+    struct Case {
+        const char* name;
+        const wchar_t* home;
+        bool fromUser;
+        const wchar_t* minimum;
+        const wchar_t* pair;
+        bool used;
+    };
+    const Case cases[] = {
+        {"per-user, below the minimum", L"java8", true, L"11", L"", false},
+        {"per-user, in the window", L"java8", true, L"1.8", L"", true},
+        {"settings file, below the minimum", L"java8", false, L"11", L"", true},
+        {"per-user, other machine, no pair", L"other", true, L"any", L"", false},
+        {"per-user, other machine, with a pair", L"other", true, L"any", kPairProductName, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_app.m_jrePath = (m_folder / c.home).c_str();
+        m_app.m_jrePathFromUser = c.fromUser;
+        m_app.m_pairProduct = c.pair;
+        SetRange(c.minimum, L"any");
+        EXPECT_EQ(Find(), c.used);  // not used: the dialog is shown, and cancelled
+        EXPECT_EQ(Library(), c.used ? ClientLibrary(c.home) : L"");
+    }
+}
+
 // A runtime shipped beside the executable (here: the test executable).
 class BundledRuntime : public FindRuntime {
 protected:

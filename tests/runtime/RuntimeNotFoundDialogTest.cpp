@@ -4,6 +4,7 @@
 #include "core/LauncherApp.h"
 #include "res/resource.h"
 #include "runtime/DialogScript.h"
+#include "runtime/PeImageView.h"
 #include "runtime/RuntimeNotFoundDialog.h"
 #include "runtime/RuntimeTestSupport.h"
 
@@ -129,6 +130,66 @@ TEST_F(RuntimeNotFoundDialogTest, OkGivesTheLibraryOfThePickedFolder)
     // An invalid pick after a valid one takes OK away again.
     RuntimeNotFoundDialog second(String(L"m"), JvmType::Any);
     EXPECT_EQ(Browse(second, {m_folder / L"client", m_folder / L"empty"}, IDOK), IDCANCEL);
+}
+
+// A runtime outside the version window, or one of another machine type with
+// no pair to take it, would fail on every start: OK stays off and the message
+// line says why, until a usable folder is picked.
+TEST_F(RuntimeNotFoundDialogTest, OkStaysOffForARuntimeThatCannotServe)
+{
+    const WORD other = kLauncherMachine == IMAGE_FILE_MACHINE_I386 ? IMAGE_FILE_MACHINE_AMD64 : IMAGE_FILE_MACHINE_I386;
+    const std::wstring java8 = m_folder / L"java8", other11 = m_folder / L"other11", server = m_folder / L"server";
+    runtime_test::MakeRuntime(java8, {L"server"}, true, runtime_test::MinimalPeImage(kLauncherMachine));
+    WriteBytes(java8 + L"\\release", "JAVA_VERSION=\"1.8.0_382\"\n");
+    runtime_test::MakeRuntime(other11, {L"server"}, true, runtime_test::MinimalPeImage(other));
+    WriteBytes(other11 + L"\\release", "JAVA_VERSION=\"11.0.21\"\n");
+    const std::wstring bits = sizeof(void*) == 8 ? L"64" : L"32";
+    const std::wstring outside = L"JRE versi 1.8.0.382 di folder ini tidak sesuai (versi minimum 11.0). "
+                                 L"Silakan pilih JRE lain atau download dari:";
+    const std::wstring machine = L"JRE di folder ini tidak dapat dimuat oleh launcher " + bits +
+                                 L"-bit ini. Silakan pilih JRE lain atau download dari:";
+    struct Case {
+        const char* name;
+        const wchar_t* minimum;
+        bool canHandOver;
+        std::vector<std::wstring> folders;
+        std::vector<std::wstring> lines;  // the message line after each pick
+        std::vector<bool> okAfterEach;
+    } cases[] = {
+        {"Java 8 for a minimum of 11, then one without a version", L"11", true, {java8, server},
+         {outside, L"m"}, {false, true}},
+        {"Java 8 in an open window", L"any", false, {java8}, {L"m"}, {true}},
+        {"another machine type, no pair", L"any", false, {other11, java8}, {machine, L"m"}, {false, true}},
+        {"another machine type goes to the pair", L"11", true, {other11}, {L"m"}, {true}},
+        {"no library at all after a refused one", L"11", true, {java8, m_folder / L"empty"}, {outside, L"m"},
+         {false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RuntimeNeeds needs;
+        ParseVersion(String(c.minimum), 0, needs.minimum);
+        needs.launcherMachine = kLauncherMachine;
+        needs.canHandOver = c.canHandOver;
+        RuntimeNotFoundDialog dialog(String(L"m"), JvmType::Any, needs);
+        std::vector<std::wstring> lines;
+        PickerAnswers answers(c.folders);
+        DialogScript script([&](HWND window) {
+            for (size_t i = 0; i < c.folders.size(); ++i) {
+                PressBrowse(window);
+                lines.push_back(ControlText(window, IDC_MESSAGE));
+                m_seen.push_back({ControlText(window, IDC_JRE_PATH), ControlEnabled(window, IDOK)});
+            }
+            PressButton(window, IDOK);  // ends the dialog only while OK is on
+        });
+        m_seen.clear();
+        INT_PTR result = dialog.Show(nullptr);
+        EXPECT_EQ(lines, c.lines);
+        ASSERT_EQ(m_seen.size(), c.folders.size());
+        for (size_t i = 0; i < c.folders.size(); ++i)
+            EXPECT_EQ(m_seen[i].okEnabled, c.okAfterEach[i]) << i;
+        EXPECT_EQ(result, c.okAfterEach.back() ? IDOK : IDCANCEL);
+        EXPECT_EQ(dialog.ChosenJvmLibrary().IsEmpty(), !c.okAfterEach.back());
+    }
 }
 
 TEST_F(RuntimeNotFoundDialogTest, TheCloseBoxCancels)

@@ -61,7 +61,8 @@ TEST(JrePathWriter, WritesOrLeavesTheFileAsItWas)
         if (c.setup == Folder)
             MakeDirs(path);
 
-        bool written = WriteSettingSafely(String(path.c_str()), L"S", L"K", String(L"C:\\new\\"), c.createFolders);
+        bool written = WriteSettingSafely(String(path.c_str()), L"S", L"K", String(L"C:\\new\\"),
+                                          c.createFolders) == SettingWrite::Written;
         EXPECT_EQ(written, c.written);
         if (c.written) {
             EXPECT_EQ(ReadKey(path), L"C:\\new\\");
@@ -80,6 +81,51 @@ TEST(JrePathWriter, WritesOrLeavesTheFileAsItWas)
         if (Exists(parent)) {
             EXPECT_EQ(EntriesIn(parent), 1u);
         }
+    }
+}
+
+// The value comes back from the file as it was given, whatever the file's
+// encoding: a new file is UTF-16, and an 8-bit file that cannot hold the
+// value is refused rather than given "?" in its place.
+TEST(JrePathWriter, AFolderNameReadsBackEqualOrIsRefused)
+{
+    TempFolder folder(L"jl-write-");
+    const std::wstring cyrillic = L"C:\\Users\\\x0414\x043c\x0438\x0442\x0440\x0438\x0439\\jdk17\\";
+    const std::string ansiFile = "[S]\r\nK=old\r\n";
+    const std::string utf16File("\xFF\xFE[\0S\0]\0\r\0\n\0", 12);
+    enum Setup { None, Ansi, Utf16 };
+    struct Case {
+        const char* name;
+        Setup setup;
+        std::wstring value;
+        SettingWrite result;
+    } cases[] = {
+        {"new file, Cyrillic folder", None, cyrillic, SettingWrite::Written},
+        {"UTF-16 file, Cyrillic folder", Utf16, cyrillic, SettingWrite::Written},
+        {"ANSI file, plain folder", Ansi, L"C:\\jdk17\\", SettingWrite::Written},
+        {"ANSI file, Cyrillic folder", Ansi, cyrillic, SettingWrite::NotRepresentable},
+    };
+    // The premise: the code page of 8-bit files has no Cyrillic letters.
+    char ansi[64] = {};
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, cyrillic.c_str(), -1, ansi, sizeof(ansi), nullptr, &lost);
+    ASSERT_TRUE(lost) << "this test needs an ANSI code page without Cyrillic letters";
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::wstring path = folder / (L"f" + std::to_wstring(index++) + L".ini");
+        if (c.setup != None)
+            WriteBytes(path, c.setup == Ansi ? ansiFile : utf16File);
+        std::string before = ReadBytes(path);
+        EXPECT_EQ(WriteSettingSafely(String(path.c_str()), L"S", L"K", String(c.value.c_str()), false), c.result);
+        if (c.result == SettingWrite::Written) {
+            EXPECT_EQ(ReadKey(path), c.value);
+            if (c.setup == None)
+                EXPECT_EQ(ReadBytes(path).substr(0, 2), "\xFF\xFE");
+        } else {
+            EXPECT_EQ(ReadBytes(path), before);
+        }
+        EXPECT_EQ(EntriesIn(folder.Path()), static_cast<size_t>(index));
     }
 }
 

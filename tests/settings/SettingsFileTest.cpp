@@ -281,3 +281,58 @@ TEST(MergedSettingsTest, WithoutEmbeddedTextOrFile)
     MergedSettings embeddedOnly(String((folder / L"absent.ini").c_str()), String(L"[S]\r\nk=v"));
     EXPECT_EQ(L"v", Get(embeddedOnly, L"S", L"k"));
 }
+
+// Wine's profile functions keep the last few files they read and take one
+// as unchanged while its write time is; reading a dozen others makes them
+// read the file afresh, as Windows always does.
+void ForgetProfileCache(const TempFolder& folder)
+{
+    for (int i = 0; i < 12; ++i) {
+        std::wstring other = folder / (L"other" + std::to_wstring(i) + L".ini");
+        WriteIni(other, L"[X]\r\nk=v\r\n");
+        wchar_t value[8] = {};
+        GetPrivateProfileStringW(L"X", L"k", L"", value, 8, other.c_str());
+    }
+}
+
+// The listing the readers go by must stand for the file as it is: a file
+// rewritten with its old size and write time is listed again, and a listing
+// made while the file could not be opened rules nothing out.
+TEST(SettingsFileTest, TheListingFollowsTheFileWhateverItsTimeStampSays)
+{
+    enum Change { SameSizeOldTime, LockedWhileListed };
+    const struct {
+        const char* name;
+        Change change;
+    } cases[] = {{"rewritten, same size and write time", SameSizeOldTime}, {"locked while listed", LockedWhileListed}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        std::wstring path = folder / L"stamp.ini";
+        WriteIni(path, L"[A]\r\nk=1\r\n");
+        if (c.change == SameSizeOldTime) {
+            SettingsFile first(String(path.c_str()));
+            EXPECT_EQ(L"1", Get(first, L"A", L"k"));
+            WIN32_FILE_ATTRIBUTE_DATA before = {};
+            GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &before);
+            WriteIni(path, L"[B]\r\nk=2\r\n");
+            HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            ASSERT_NE(file, INVALID_HANDLE_VALUE);
+            SetFileTime(file, nullptr, nullptr, &before.ftLastWriteTime);
+            CloseHandle(file);
+            ForgetProfileCache(folder);
+            SettingsFile later(String(path.c_str()));
+            EXPECT_EQ(L"2", Get(later, L"B", L"k"));
+        } else {
+            HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr);
+            ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+            SettingsFile first(String(path.c_str()));
+            EXPECT_EQ(L"", Get(first, L"A", L"k"));  // the system cannot read it either
+            CloseHandle(lock);
+            SettingsFile later(String(path.c_str()));
+            EXPECT_EQ(L"1", Get(later, L"A", L"k"));
+        }
+    }
+}
