@@ -148,6 +148,7 @@ public:
     AnsiList m_jvmOptions;
     StringList m_preferredVersions;
     String m_jrePath;
+    String m_downloadUrl;  // "Download URL": the runtime-not-found dialog's link
     bool m_jrePathFromUser = false;  // "JRE Path" came from the per-user file, where the runtime dialog stores it
     String m_libraryPath;
     UniqueMappedView m_pInstanceBlock;

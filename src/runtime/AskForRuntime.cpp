@@ -15,6 +15,7 @@ bool LauncherApp::AskForRuntime()
     String requirement = BuildRequirementText(m_versionRequirement.minimum, m_versionRequirement.maximum);
     unsigned format = m_jvmType == JvmType::Server ? IDS_NO_SERVER_JRE : IDS_NO_JRE;
     RuntimeNotFoundDialog dialog(FormatText(TextId(format), requirement.CStr()), m_jvmType, RuntimeNeedsOf(*this));
+    dialog.SetDownloadUrl(m_downloadUrl);
     if (dialog.Show(GetActiveWindow()) != IDOK)
         return false;
     m_jvmLibraryPath = dialog.ChosenJvmLibrary();

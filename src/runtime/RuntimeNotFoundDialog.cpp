@@ -1,5 +1,6 @@
 #include "runtime/RuntimeNotFoundDialog.h"
 
+#include "base/GdiScope.h"
 #include "base/ResourceText.h"
 #include "base/SystemFunction.h"
 #include "base/UniqueResource.h"
@@ -12,6 +13,10 @@
 namespace {
 
 FolderPicker g_picker = BrowseForRuntimeFolder;
+
+// The inner right edge of the group box around the link, in dialog units
+// (the box ends at 211; its frame and a margin take 4).
+constexpr LONG kGroupInnerRight = 207;
 
 // The shell and COM calls of the folder browser, loaded when Browse is first
 // pressed: most launches never show it.
@@ -165,12 +170,45 @@ INT_PTR RuntimeNotFoundDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM
 void RuntimeNotFoundDialog::OnInitDialog()
 {
     HWND linkWindow = GetDlgItem(m_dialog, IDC_DOWNLOAD_LINK);
+    if (!m_downloadUrl.IsEmpty())
+        SetWindowTextW(linkWindow, m_downloadUrl.CStr());
+    // The link is drawn, and so measured, in the dialog's font.
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageW(m_dialog, WM_GETFONT, 0, 0));
+    FitLinkToText(linkWindow, dialogFont);
     if (!m_link.HasNormalFont())
-        m_link.SetNormalFont(reinterpret_cast<HFONT>(SendMessageW(linkWindow, WM_GETFONT, 0, 0)));
+        m_link.SetNormalFont(dialogFont);
     m_link.Attach(linkWindow);
     SetDlgItemTextW(m_dialog, IDC_MESSAGE, m_message.CStr());
     EnableWindow(GetDlgItem(m_dialog, IDOK), FALSE);
     CentreDialog(m_dialog);
+}
+
+// The link is as wide as its text, up to the inner edge of the group box
+// around it, so that neither the template's address nor a longer one of
+// "Download URL" is cut while there is room. The width measured is taken
+// with one average character to spare: the underlined face the link is drawn
+// in may come out a little wider than the dialog's.
+void RuntimeNotFoundDialog::FitLinkToText(HWND link, HFONT font)
+{
+    RECT bounds = {0, 0, kGroupInnerRight, 0};
+    RECT spare = {0, 0, 4, 0};  // four horizontal dialog units: one average character
+    RECT place = {};
+    if (!link || !MapDialogRect(m_dialog, &bounds) || !MapDialogRect(m_dialog, &spare) || !GetWindowRect(link, &place))
+        return;
+    MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&place), 2);
+    int length = GetWindowTextLengthW(link);
+    String text;
+    text.SetLength(GetWindowTextW(link, text.GetBuffer(length), length + 1));
+    WindowDc dc(link);
+    if (!dc.get())
+        return;
+    SelectionScope selected(dc.get(), font);
+    RECT measured = {0, 0, 0, 0};
+    DrawTextW(dc.get(), text.CStr(), text.Length(), &measured, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+    LONG width = measured.right + spare.right;
+    if (place.left + width > bounds.right)
+        width = bounds.right - place.left;
+    SetWindowPos(link, nullptr, 0, 0, width, place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RuntimeNotFoundDialog::OnBrowse()

@@ -33,6 +33,10 @@ public:
     RuntimeNotFoundDialog(const RuntimeNotFoundDialog&) = delete;
     RuntimeNotFoundDialog& operator=(const RuntimeNotFoundDialog&) = delete;
 
+    // The download page the link shows and opens ("Download URL"); empty
+    // keeps the template's.
+    void SetDownloadUrl(const String& url) { m_downloadUrl = url; }
+
     // IDOK or IDCANCEL; a dialog that cannot be shown counts as cancelled.
     INT_PTR Show(HWND owner);
 
@@ -45,10 +49,12 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnInitDialog();
+    void FitLinkToText(HWND link, HFONT font);
     void OnBrowse();
 
     HWND m_dialog = nullptr;
     String m_message;
+    String m_downloadUrl;
     JvmType m_jvmType;
     RuntimeNeeds m_needs;
     String m_chosenFolder;

@@ -73,6 +73,8 @@ bool LauncherApp::ReadLaunchSettings()
         jrePath = CompleteSettingPath(jrePath, GetModulePath());
     m_jrePath = jrePath;
 
+    m_downloadUrl = settings.GetValue(runtime, String(L"Download URL"));
+
     m_jvmType = static_cast<JvmType>(JvmTypeFromText(settings.GetValue(runtime, String(L"JVM Type"))));
 
     JvmSourceFlags source = JvmSourceFromText(settings.GetValue(runtime, String(L"JVM Source")));

@@ -5,7 +5,10 @@
 UINT HyperlinkControl::TextFormat() const
 {
     LONG_PTR style = GetWindowLongPtrW(m_window, GWL_STYLE) & 0xFF;
-    UINT format = DT_WORDBREAK;
+    // A label without blanks (an address) is one word: it stays on one line
+    // rather than being broken inside, which would hide its end below the
+    // control's one line.
+    UINT format = (ShownText().Contains(L' ') ? DT_WORDBREAK : DT_SINGLELINE) | DT_NOPREFIX;
     if (style == SS_CENTER)
         format |= DT_CENTER;
     else if (style == SS_RIGHT)
@@ -58,8 +61,10 @@ void HyperlinkControl::Paint(HDC dc)
     {
         SelectionScope font(dc, m_linkFont ? m_linkFont.get() : m_normalFont);
         const String& text = ShownText();
+        // Not clipped to the measured rectangle, which may come out a little
+        // narrower than the drawn text; the control's own edge clips.
         RECT area = m_linkRect;
-        DrawTextW(dc, text.CStr(), text.Length(), &area, TextFormat());
+        DrawTextW(dc, text.CStr(), text.Length(), &area, TextFormat() | DT_NOCLIP);
         if (GetFocus() == m_window)
             DrawFocusRect(dc, &m_linkRect);
     }
