@@ -15,12 +15,6 @@
 
 namespace {
 
-std::wstring EnglishMessages()
-{
-    const char path[] = JL_MESSAGES_EN;
-    return ToWindowsPath(std::wstring(path, path + sizeof(path) - 1));
-}
-
 // Brands this build's launcher with the messages file and installs it in app
 // as MyApp.exe, with the INI text and a stand-in runtime.
 void InstallEnglishLauncher(AppFolder& app, const std::wstring& ini, bool withRuntime)
@@ -108,6 +102,11 @@ TEST(BrandMessagesE2e, TheRuntimeDialogIsEnglishAndItsTextsFit)
         EXPECT_EQ(L"Cancel", window.controlTexts.at(IDCANCEL));
         std::vector<MeasuredText> texts = MeasureTexts(window.hwnd);
         EXPECT_GE(texts.size(), 8u);
+        std::vector<std::wstring> withoutId;  // -1.1 and -1.2 of the messages file, in order
+        for (const MeasuredText& text : texts)
+            if (text.id == 0xFFFF || text.id == -1)
+                withoutId.push_back(text.text);
+        EXPECT_EQ((std::vector<std::wstring>{L"JRE path:", L"JRE Missing"}), withoutId) << Show(withoutId);
         for (const MeasuredText& text : texts) {
             // The link keeps the built-in address, which is wider than its
             // control until the launcher sizes the link to its text.

@@ -6,6 +6,7 @@
 #include "DialogFit.h"
 #include "DialogTemplate.h"
 #include "MessageFormat.h"
+#include "MessagesFile.h"
 
 #include "BrandTestSupport.h"
 
@@ -22,12 +23,6 @@ namespace {
 Bytes ToBytes(const std::string& text)
 {
     return Bytes(text.begin(), text.end());
-}
-
-std::wstring EnglishMessages()
-{
-    const char path[] = JL_MESSAGES_EN;
-    return ToWindowsPath(std::wstring(path, path + sizeof(path) - 1));
 }
 
 INT_PTR CALLBACK Ignore(HWND, UINT, WPARAM, LPARAM)
@@ -112,6 +107,29 @@ TEST(BrandMessages, ReplacementsKeepTheConversionsInOrder)
         EXPECT_EQ(row.kept, KeepsConversions(row.original, row.replacement)) << Narrow(row.replacement);
     EXPECT_EQ((std::vector<std::wstring>{L"%s", L"%d", L"%-5I64d", L"%"}), Conversions(L"%s%%%d %-5I64d 100%"));
     EXPECT_EQ(L"at least 17 (100%)", FillConversions(L"at least %s (100%%)", L"17"));
+}
+
+TEST(BrandMessages, ValuesKeepQuotedBlanksAndEscapes)
+{
+    MessagesFile messages;
+    std::wstring reason;
+    ASSERT_TRUE(ParseMessagesFile(L"; comment\r\n[strings]\r\n208 = \" a\\tb \"\n# comment\n217=x\\\\y\\n\r"
+                                  L"[RUNTIME DIALOG]\ncaption = JRE \"?\"\n-1.2=\n",
+                                  messages, reason))
+        << Narrow(reason);
+    ASSERT_EQ(2u, messages.strings.size());
+    EXPECT_EQ(208, messages.strings[0].id);
+    EXPECT_EQ(L" a\tb ", messages.strings[0].text);
+    EXPECT_EQ(3u, messages.strings[0].line);
+    EXPECT_EQ(L"x\\y\n", messages.strings[1].text);
+    ASSERT_EQ(2u, messages.runtimeDialog.size());
+    EXPECT_TRUE(messages.runtimeDialog[0].control.caption);
+    EXPECT_EQ(L"JRE \"?\"", messages.runtimeDialog[0].text);
+    EXPECT_EQ(-1, messages.runtimeDialog[1].control.id);
+    EXPECT_EQ(2u, messages.runtimeDialog[1].control.occurrence);
+    EXPECT_EQ(L"", messages.runtimeDialog[1].text);
+    EXPECT_TRUE(messages.exceptionDialog.empty());
+    EXPECT_EQ(L"\"a\\n\\t\\\\\"", QuotedText(L"a\n\t\\"));
 }
 
 // The launcher's dialogs are written back exactly as they were read.

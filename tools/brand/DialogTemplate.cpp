@@ -53,9 +53,21 @@ struct Reader {
     void Align() { at = (at + 3) & ~size_t(3); }
 };
 
-void PutShort(Bytes& data, int16_t value)
+// Position and size, of the dialog or of a control.
+template <typename Item>
+void ReadPlace(Reader& in, Item& item)
 {
-    PutU16(data, static_cast<uint16_t>(value));
+    item.x = in.Short();
+    item.y = in.Short();
+    item.cx = in.Short();
+    item.cy = in.Short();
+}
+
+template <typename Item>
+void PutPlace(Bytes& data, const Item& item)
+{
+    for (int16_t value : {item.x, item.y, item.cx, item.cy})
+        PutU16(data, static_cast<uint16_t>(value));
 }
 
 void PutText(Bytes& data, const std::wstring& text)
@@ -94,10 +106,7 @@ bool ParseDialogTemplate(const Bytes& data, DialogTemplate& dialog)
     dialog.exStyle = in.U32();
     dialog.style = in.U32();
     uint16_t count = in.U16();
-    dialog.x = in.Short();
-    dialog.y = in.Short();
-    dialog.cx = in.Short();
-    dialog.cy = in.Short();
+    ReadPlace(in, dialog);
     dialog.menu = in.Name();
     dialog.windowClass = in.Name();
     dialog.caption = in.Text();
@@ -115,10 +124,7 @@ bool ParseDialogTemplate(const Bytes& data, DialogTemplate& dialog)
         control.helpId = in.U32();
         control.exStyle = in.U32();
         control.style = in.U32();
-        control.x = in.Short();
-        control.y = in.Short();
-        control.cx = in.Short();
-        control.cy = in.Short();
+        ReadPlace(in, control);
         control.id = static_cast<int32_t>(in.U32());
         control.windowClass = in.Name();
         control.title = in.Name();
@@ -142,10 +148,7 @@ Bytes BuildDialogTemplate(const DialogTemplate& dialog)
     PutU32(data, dialog.exStyle);
     PutU32(data, dialog.style);
     PutU16(data, static_cast<uint16_t>(dialog.controls.size()));
-    PutShort(data, dialog.x);
-    PutShort(data, dialog.y);
-    PutShort(data, dialog.cx);
-    PutShort(data, dialog.cy);
+    PutPlace(data, dialog);
     PutName(data, dialog.menu);
     PutName(data, dialog.windowClass);
     PutText(data, dialog.caption);
@@ -161,10 +164,7 @@ Bytes BuildDialogTemplate(const DialogTemplate& dialog)
         PutU32(data, control.helpId);
         PutU32(data, control.exStyle);
         PutU32(data, control.style);
-        PutShort(data, control.x);
-        PutShort(data, control.y);
-        PutShort(data, control.cx);
-        PutShort(data, control.cy);
+        PutPlace(data, control);
         PutU32(data, static_cast<uint32_t>(control.id));
         PutName(data, control.windowClass);
         PutName(data, control.title);
