@@ -60,7 +60,7 @@ bool ReplaceStrings(const std::vector<StringText>& strings, std::vector<StoredRe
 }
 
 // The string's text in the first language that has it; empty when none does.
-std::wstring StringText(const std::vector<StoredResource>& resources, unsigned id)
+std::wstring TableText(const std::vector<StoredResource>& resources, unsigned id)
 {
     for (const StoredResource& resource : resources) {
         std::vector<std::wstring> texts;
@@ -77,8 +77,8 @@ std::wstring LongestRuntimeMessage(const std::vector<StoredResource>& resources,
     std::wstring longest;
     for (unsigned format : {IDS_NO_SERVER_JRE, IDS_NO_JRE})
         for (unsigned phrase = IDS_VERSION_LATEST; phrase <= IDS_VERSION_RANGE; ++phrase) {
-            std::wstring requirement = FillConversions(StringText(resources, phrase), kSampleVersion);
-            std::wstring message = FillConversions(StringText(resources, format), requirement);
+            std::wstring requirement = FillConversions(TableText(resources, phrase), kSampleVersion);
+            std::wstring message = FillConversions(TableText(resources, format), requirement);
             if (EstimatedTextHeight(message, width) > EstimatedTextHeight(longest, width))
                 longest = message;
         }
