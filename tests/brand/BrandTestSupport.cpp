@@ -14,6 +14,12 @@ std::wstring BrandTool()
     return BuildDir() + L"\\bin\\jlaunch-brand.exe";
 }
 
+std::wstring EnglishMessages()
+{
+    const char path[] = JL_MESSAGES_EN;
+    return ToWindowsPath(std::wstring(path, path + sizeof(path) - 1));
+}
+
 void SetU16(std::string& bytes, size_t at, unsigned value)
 {
     bytes.at(at) = static_cast<char>(value & 0xFF);

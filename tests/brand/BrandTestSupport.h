@@ -12,6 +12,8 @@
 std::wstring BuiltLauncher();
 // BuildDir()\bin\jlaunch-brand.exe.
 std::wstring BrandTool();
+// The English messages file of the source tree, messages/en.ini.
+std::wstring EnglishMessages();
 
 // Image bytes as an icon holds them: a bitmap (BITMAPINFOHEADER, 32 bits per
 // pixel, side x side, with its AND mask) or a PNG (signature and filler; the

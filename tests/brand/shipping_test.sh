@@ -2,7 +2,8 @@
 # Shipping from a Linux build machine, end to end, with the tools a packager
 # uses there:
 #  - the Linux and the Windows builds of jlaunch-brand write the same bytes
-#    for the same inputs (both launchers), and the result runs under Wine;
+#    for the same inputs (both launchers, with and without messages files),
+#    and the result runs under Wine;
 #  - with a throw-away certificate made by openssl: a signed launcher is
 #    refused and leaves nothing, --strip-signature brands it like the unsigned
 #    one (no certificate table, a correct checksum; that copy is the one run),
@@ -53,6 +54,11 @@ Cmd=--embedded
 INI
 brand_args=(--name "My App é" --version 1.2.3.4 --icon app.ico --settings defaults.ini
             --company "Example Ltd" --copyright "(c) Example Ltd")
+# The English set, and a UTF-16 messages file with text outside ASCII.
+cp "$root/messages/en.ini" en.ini
+printf '\xFF\xFE' > de.ini
+printf '[Strings]\r\n215=Hauptklasse %%s nicht gefunden.\\n\r\n[Runtime Dialog]\r\nCaption=JRE fehlt – bitte wählen\r\n' |
+  iconv -f UTF-8 -t UTF-16LE >> de.ini
 
 launchers=(launcher64.exe)
 if [ -f "$peer/bin/launcher.exe" ]; then
@@ -64,6 +70,12 @@ for launcher in "${launchers[@]}"; do
   "$linux_tool" "$launcher" "linux/$launcher/MyApp.exe" "${brand_args[@]}" >/dev/null
   wine "$windows_tool" "$launcher" "windows/$launcher/MyApp.exe" "${brand_args[@]}" >/dev/null 2>&1
   check "Linux and Windows builds brand $launcher alike" cmp "linux/$launcher/MyApp.exe" "windows/$launcher/MyApp.exe"
+  for messages in en.ini de.ini; do
+    "$linux_tool" "$launcher" "linux/$launcher/$messages.exe" "${brand_args[@]}" --messages $messages >/dev/null
+    wine "$windows_tool" "$launcher" "windows/$launcher/$messages.exe" "${brand_args[@]}" --messages $messages >/dev/null 2>&1
+    check "Linux and Windows builds brand $launcher alike with --messages $messages" \
+      cmp "linux/$launcher/$messages.exe" "windows/$launcher/$messages.exe"
+  done
 done
 
 # A throw-away signing certificate; the password is made up here too.
@@ -101,6 +113,7 @@ if [ -f "$peer/bin/launcher.exe" ] && [ -f "$peer/bin/jlaunch-brand.exe" ]; then
   check "SHA256SUMS beside the archive checks" bash -c "cd dist && sha256sum --quiet -c SHA256SUMS"
   check "SHA256SUMS inside the archive checks" bash -c "cd '$folder' && sha256sum --quiet -c SHA256SUMS"
   check "the archive's Linux jlaunch-brand runs" bash -c "'$folder/jlaunch-brand' --help | grep -q 'usage: jlaunch-brand'"
+  check "the archive holds the English messages" cmp "$folder/messages/en.ini" "$root/messages/en.ini"
   JL_RELEASE_DIST="$work/unsigned" "$root/scripts/release" >unsigned.txt 2>&1
   check "a release without --sign says it is not signed" grep -q "NOT signed" unsigned.txt
 else

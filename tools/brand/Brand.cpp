@@ -3,6 +3,7 @@
 #include "FileBytes.h"
 #include "IconFile.h"
 #include "IniText.h"
+#include "LauncherMessages.h"
 #include "LauncherResources.h"
 #include "ResourceWriter.h"
 #include "VersionResource.h"
@@ -23,6 +24,8 @@ struct Branding {
     bool hasSettings = false;
     std::wstring settingsText;
     VersionInfo version;
+    bool hasMessages = false;
+    MessagesFile messages;
 };
 
 // The last path component ("MyApp.exe").
@@ -68,6 +71,16 @@ bool CheckInputs(const BrandOptions& options, Branding& branding, std::wstring& 
             return false;
         }
         branding.hasSettings = true;
+    }
+    if (!options.messages.empty()) {
+        std::wstring text;
+        if (!ReadFileBytes(options.messages, kInputLimit, bytes, error))
+            return false;
+        if (!DecodeIniText(bytes, nullptr, text, reason) || !ParseMessagesFile(text, branding.messages, reason)) {
+            error = options.messages + L" cannot be used as messages: " + reason;
+            return false;
+        }
+        branding.hasMessages = true;
     }
     std::wstring fileName = FileName(options.output);
     if (fileName.size() > kTextLimit) {
@@ -147,7 +160,12 @@ bool BrandLauncher(const BrandOptions& options, std::wstring& error)
             return false;
         }
     }
-    if (!ReplaceResources(file, BrandedResources(old, branding), reason)) {
+    std::vector<StoredResource> resources = BrandedResources(old, branding);
+    if (branding.hasMessages && !ApplyMessages(branding.messages, resources, reason)) {
+        error = options.messages + L" cannot be used as messages for " + options.launcher + L": " + reason;
+        return false;
+    }
+    if (!ReplaceResources(file, resources, reason)) {
         error = L"cannot write the resources of " + options.launcher + L": " + reason;
         return false;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Branding: a copy of the launcher with the application's icon, version
-// information and embedded default settings.
+// information, embedded default settings and the packager's texts.
 
 #include "BrandOptions.h"
 

@@ -3,10 +3,11 @@
 const wchar_t kBrandUsage[] =
     L"usage: jlaunch-brand launcher.exe MyApp.exe --name \"My App\" --version 1.2.3.4\n"
     L"                     [--icon app.ico] [--company \"...\"] [--copyright \"...\"] [--settings defaults.ini]\n"
-    L"                     [--strip-signature]\n"
-    L"Copies the launcher to MyApp.exe with the application's icon, version information\n"
-    L"and embedded default settings. Sign MyApp.exe afterwards: a signed launcher is\n"
-    L"refused unless --strip-signature removes its signature first.\n";
+    L"                     [--messages messages.ini] [--strip-signature]\n"
+    L"Copies the launcher to MyApp.exe with the application's icon, version information,\n"
+    L"embedded default settings and the texts of a messages file (messages/en.ini for\n"
+    L"English). Sign MyApp.exe afterwards: a signed launcher is refused unless\n"
+    L"--strip-signature removes its signature first.\n";
 
 bool ParseBrandArguments(const std::vector<std::wstring>& args, BrandOptions& options, std::wstring& reason)
 {
@@ -18,7 +19,7 @@ bool ParseBrandArguments(const std::vector<std::wstring>& args, BrandOptions& op
         {L"--icon", &BrandOptions::icon},       {L"--name", &BrandOptions::name},
         {L"--version", &BrandOptions::version}, {L"--company", &BrandOptions::company},
         {L"--copyright", &BrandOptions::copyright}, {L"--settings", &BrandOptions::settings},
-        {L"--strip-signature", nullptr},
+        {L"--messages", &BrandOptions::messages},   {L"--strip-signature", nullptr},
     };
     options = BrandOptions();
     std::vector<std::wstring> files;

@@ -14,6 +14,7 @@ struct BrandOptions {
     std::wstring company;    // optional
     std::wstring copyright;  // optional
     std::wstring settings;   // INI file to embed; empty keeps the launcher's embedded settings
+    std::wstring messages;   // messages file (MessagesFile.h); empty keeps the launcher's texts
     bool stripSignature = false;  // remove a certificate table instead of refusing the launcher
 };
 

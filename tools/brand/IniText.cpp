@@ -63,8 +63,9 @@ bool DecodeIniText(const Bytes& data, AnsiDecoder decodeAnsi, std::wstring& text
     }
     if (DecodeUtf8(data, start, text))
         return true;
-    if (start) {
-        reason = L"it starts with a UTF-8 byte-order mark but is not UTF-8";
+    if (start || !decodeAnsi) {
+        reason = start ? L"it starts with a UTF-8 byte-order mark but is not UTF-8"
+                       : L"it is not UTF-8 (save it as UTF-8, or as UTF-16 with a byte-order mark)";
         return false;
     }
     text = decodeAnsi(data.data(), data.size());

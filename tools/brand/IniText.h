@@ -11,7 +11,8 @@
 using AnsiDecoder = std::wstring (*)(const uint8_t* data, size_t size);
 
 // Text with a byte-order mark is UTF-16LE, UTF-16BE or UTF-8 as the mark
-// says; text without one is UTF-8 when it is valid UTF-8 and ANSI otherwise.
+// says; text without one is UTF-8 when it is valid UTF-8 and ANSI otherwise
+// (refused when decodeAnsi is null).
 // Data holding zero bytes or control characters other than tab, CR and LF is
 // not text: false, with the reason.
 bool DecodeIniText(const Bytes& data, AnsiDecoder decodeAnsi, std::wstring& text, std::wstring& reason);
