@@ -62,6 +62,12 @@ public:
     void TakeHandOverMark();
     int StartPairedLauncher();
 
+    // --- Restart exit code (core/Restart.cpp) ---
+    void TakeRestartMark();
+    void PrepareRestart();
+    // Starts the launcher again when code is the "Restart Code"; returns code.
+    int RestartIfAsked(int code);
+
     // --- Settings (settings/LaunchSettings.cpp) ---
     bool ReadLaunchSettings();
 
@@ -88,6 +94,7 @@ public:
     String BuildClassPath(const String& setting);
     void ExpandClassPathEntry(const String& entry, String& classPath);
     void AddVmParameter(const String& parameter, StringList& workingList);
+    void AddClassDataSharingOptions();
     jclass FindMainClass();
     bool InvokeMain();
     jstring NewJavaString(const String& text) { return NewJavaString(m_pJniEnv, text); }
@@ -176,6 +183,18 @@ public:
     bool m_keepVmThreads = false;
     // This launcher was started by a hand-over from its pair.
     bool m_startedByHandOver = false;
+
+    // "Class Data Sharing" is Yes: the VM keeps the application's classes in
+    // an archive per user.
+    bool m_classDataSharing = false;
+    // "Restart Code", 0 when none; the restart mark this launcher was started
+    // with; the folder it was started in; the values of the variables the
+    // launch sets, as they were before; whether it has started its successor.
+    int m_restartCode = 0;
+    String m_restartMark;
+    String m_startFolder;
+    StringList m_restartEnvironment;
+    bool m_restartStarted = false;
 
     // Entry points of the loaded JVM library.
     CreateJavaVMFunction m_pfnCreateJavaVM = nullptr;
