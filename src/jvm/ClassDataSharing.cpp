@@ -24,22 +24,12 @@ bool IsFolder(const String& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The archive's path as the VM reads its options, in the ANSI code page. A
-// folder whose name that code page cannot hold is tried in its short form.
-bool PathForVm(const String& folder, const String& name, AnsiString& path)
+// The archive's path as the VM reads its options, in the ANSI code page;
+// false when that code page cannot hold it.
+bool PathForVm(const String& path, AnsiString& vmPath)
 {
-    String full = folder + L"\\" + name;
-    path = ToAnsi(full);
-    if (FromAnsi(path.CStr()) == full)
-        return true;
-    String shortFolder;
-    DWORD length = GetShortPathNameW(folder.CStr(), shortFolder.GetBuffer(32767), 32768);
-    shortFolder.SetLength(length > 0 && length <= 32767 ? static_cast<int>(length) : 0);
-    if (shortFolder.IsEmpty())
-        return false;
-    full = shortFolder + L"\\" + name;
-    path = ToAnsi(full);
-    return FromAnsi(path.CStr()) == full;
+    vmPath = ToAnsi(path);
+    return FromAnsi(vmPath.CStr()) == path;
 }
 
 // Deletes the application's older archives; a file that cannot be deleted
@@ -112,15 +102,15 @@ void LauncherApp::AddClassDataSharingOptions()
         return;  // the message has been shown
     String baseName = SettingsBaseName(modulePath);
     String name = ArchiveFileName(baseName, ArchiveHash(home, m_jvmOptions, String(JL_LAUNCHER_VERSION)));
+    String path = folder + L"\\" + name;
     AnsiString vmPath;
-    if (!PathForVm(folder, name, vmPath)) {
-        JL_TRACE("class-data archive: none added, the path %s\\%s cannot be written in the ANSI code page",
-                 folder.CStr(), name.CStr());
+    if (!PathForVm(path, vmPath)) {
+        JL_TRACE("class-data archive: none added, the ANSI code page cannot hold the path %s", path.CStr());
         return;
     }
-    bool existed = AbsolutePathExists(folder + L"\\" + name);
+    bool existed = AbsolutePathExists(path);
     PruneArchives(folder, baseName, name);
     AppendArchiveOptions(vmPath, m_jvmOptions);
-    JL_TRACE("class-data archive %s\\%s: %s", folder.CStr(), name.CStr(),
+    JL_TRACE("class-data archive %s: %s", path.CStr(),
              existed ? L"existed before this launch, the VM maps it" : L"new, the VM writes it when the program ends");
 }
