@@ -2,37 +2,38 @@
 
 namespace {
 
-bool IsDigit(wchar_t c)
+int HexDigit(wchar_t c)
 {
-    return c >= L'0' && c <= L'9';
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
 }
 
-// Digits from position up to the first non-digit; false when there are none
-// or the number exceeds limit.
-bool ReadNumber(const String& text, int& position, uint64_t limit, uint64_t& value)
+// Hexadecimal digits from position up to the first other character; false
+// when there are none or the number does not fit 64 bits.
+bool ReadHex(const String& text, int& position, uint64_t& value)
 {
     int start = position;
     value = 0;
-    while (position < text.Length() && IsDigit(text[position])) {
-        uint64_t digit = static_cast<uint64_t>(text[position] - L'0');
-        if (value > (limit - digit) / 10)
+    for (; position < text.Length() && HexDigit(text[position]) >= 0; ++position) {
+        if (value >> 60)
             return false;
-        value = value * 10 + digit;
-        ++position;
+        value = (value << 4) | static_cast<unsigned>(HexDigit(text[position]));
     }
     return position > start;
 }
 
-void AppendNumber(String& text, uint64_t value)
+void AppendHex(String& text, uint64_t value)
 {
-    wchar_t digits[24];
-    int count = 0;
-    do {
-        digits[count++] = static_cast<wchar_t>(L'0' + value % 10);
-        value /= 10;
-    } while (value != 0);
-    while (count > 0)
-        text.Append(digits[--count]);
+    int shift = 60;
+    while (shift > 0 && (value >> shift) == 0)
+        shift -= 4;
+    for (; shift >= 0; shift -= 4)
+        text.Append(L"0123456789abcdef"[(value >> shift) & 0xF]);
 }
 
 bool IsInWindow(uint64_t time, uint64_t now)
@@ -44,22 +45,26 @@ bool IsInWindow(uint64_t time, uint64_t now)
 
 int RestartCodeFromText(const String& value)
 {
-    int position = 0;
-    uint64_t code = 0;
-    if (!ReadNumber(value, position, 255, code) || position != value.Length())
+    if (value.IsEmpty() || value.Length() > 3)
         return 0;
-    return static_cast<int>(code);
+    int code = 0;
+    for (int i = 0; i < value.Length(); ++i) {
+        if (value[i] < L'0' || value[i] > L'9')
+            return 0;
+        code = code * 10 + (value[i] - L'0');
+    }
+    return code <= 255 ? code : 0;
 }
 
 String FormatRestartMark(const RestartMark& mark)
 {
     String text;
-    AppendNumber(text, mark.parentId);
+    AppendHex(text, mark.parentId);
     text.Append(L';');
     for (int i = 0; i < mark.count; ++i) {
         if (i > 0)
             text.Append(L',');
-        AppendNumber(text, mark.times[i]);
+        AppendHex(text, mark.times[i]);
     }
     text.Append(L';');
     text.Append(mark.instanceName);
@@ -71,14 +76,15 @@ bool ParseRestartMark(const String& text, RestartMark& mark)
     RestartMark parsed;
     int position = 0;
     uint64_t number = 0;
-    if (!ReadNumber(text, position, 0xFFFFFFFFull, number) || position >= text.Length() || text[position] != L';')
+    if (!ReadHex(text, position, number) || number > 0xFFFFFFFFu || position >= text.Length() ||
+        text[position] != L';')
         return false;
     parsed.parentId = static_cast<unsigned long>(number);
     ++position;
     while (position < text.Length() && text[position] != L';') {
         if (parsed.count == kRestartsPerWindow || (parsed.count > 0 && text[position++] != L','))
             return false;
-        if (!ReadNumber(text, position, UINT64_MAX, number))
+        if (!ReadHex(text, position, number))
             return false;
         parsed.times[parsed.count++] = number;
     }

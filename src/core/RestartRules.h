@@ -27,7 +27,7 @@ struct RestartMark {
     String instanceName;               // the single-instance role handed on, or empty
 };
 
-// "<parent id>;<time>,<time>,...;<instance name>"
+// "<parent id>;<time>,<time>,...;<instance name>", numbers in hexadecimal.
 String FormatRestartMark(const RestartMark& mark);
 // False for text of another form (mark then as constructed).
 bool ParseRestartMark(const String& text, RestartMark& mark);
