@@ -68,6 +68,9 @@ public:
     // Starts the launcher again when code is the "Restart Code"; returns code.
     int RestartIfAsked(int code);
 
+    // --- Class-data archive (jvm/ClassDataSharing.cpp) ---
+    void AddClassDataSharingOptions();
+
     // --- Settings (settings/LaunchSettings.cpp) ---
     bool ReadLaunchSettings();
 
@@ -94,7 +97,6 @@ public:
     String BuildClassPath(const String& setting);
     void ExpandClassPathEntry(const String& entry, String& classPath);
     void AddVmParameter(const String& parameter, StringList& workingList);
-    void AddClassDataSharingOptions();
     jclass FindMainClass();
     bool InvokeMain();
     jstring NewJavaString(const String& text) { return NewJavaString(m_pJniEnv, text); }
