@@ -30,6 +30,7 @@ LauncherApp* LauncherApp::Instance()
 bool LauncherApp::Initialize()
 {
     TakeHandOverMark();
+    TakeRestartMark();  // waits for a launcher that restarts the application
     ParseCommandLine();
     if (!ReadLaunchSettings())
         return false;
@@ -50,6 +51,7 @@ int LauncherApp::Run()
     if (m_singleInstance && !m_isFirstInstance)
         return WaitAsSecondInstance();
 
+    PrepareRestart();
     PrepareEnvironment();
 
     bool noSplash = false;
@@ -84,7 +86,7 @@ int LauncherApp::Run()
         result = LaunchOnThisThread();
     }
     if (result == 0)
-        return m_mainExitCode;
+        return RestartIfAsked(m_mainExitCode);
     m_splashCloser.Close();
     return -1;
 }

@@ -63,6 +63,15 @@ public:
     void TakeHandOverMark();
     int StartPairedLauncher();
 
+    // --- Restart exit code (core/Restart.cpp) ---
+    void TakeRestartMark();
+    void PrepareRestart();
+    // Starts the launcher again when code is the "Restart Code"; returns code.
+    int RestartIfAsked(int code);
+
+    // --- Class-data archive (jvm/ClassDataSharing.cpp) ---
+    void AddClassDataSharingOptions();
+
     // --- Settings (settings/LaunchSettings.cpp) ---
     bool ReadLaunchSettings();
 
@@ -189,6 +198,18 @@ public:
     bool m_keepVmThreads = false;
     // This launcher was started by a hand-over from its pair.
     bool m_startedByHandOver = false;
+
+    // "Class Data Sharing" is Yes: the VM keeps the application's classes in
+    // an archive per user.
+    bool m_classDataSharing = false;
+    // "Restart Code", 0 when none; the restart mark this launcher was started
+    // with; the folder it was started in; the values of the variables the
+    // launch sets, as they were before; whether it has started its successor.
+    int m_restartCode = 0;
+    String m_restartMark;
+    String m_startFolder;
+    StringList m_restartEnvironment;
+    bool m_restartStarted = false;
 
     // Entry points of the loaded JVM library.
     CreateJavaVMFunction m_pfnCreateJavaVM = nullptr;

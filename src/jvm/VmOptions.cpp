@@ -70,6 +70,7 @@ bool LauncherApp::AssembleVmOptions()
         AddVmParameter(parameter, workingList);
     for (const String& option : workingList)
         m_jvmOptions.Append(ToAnsi(ExpandEnvironment(option)));
+    AddClassDataSharingOptions();
 
     m_outputFile = settings.GetValue(L"Application", L"Output File");
     if (!m_outputFile.IsEmpty())

@@ -4,6 +4,7 @@
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
 #include "core/ModulePath.h"
+#include "core/RestartRules.h"
 #include "res/resource.h"
 #include "settings/EmbeddedSettings.h"
 #include "settings/MergedSettings.h"
@@ -118,5 +119,10 @@ bool LauncherApp::ReadLaunchSettings()
         pairProduct = CompleteSettingPath(pairProduct, GetModulePath());
     m_pairProduct = pairProduct;
     m_pairReturnCode = IsYesAnyCase(settings.GetValue(application, String(L"Pair Return Code")));
+    m_classDataSharing = IsYesAnyCase(settings.GetValue(runtime, String(L"Class Data Sharing")));
+    String restartCode = settings.GetValue(application, String(L"Restart Code"));
+    m_restartCode = RestartCodeFromText(restartCode);
+    JL_TRACE_IF(m_restartCode == 0 && !restartCode.IsEmpty(),
+                "\"Restart Code\" %s is no number from 1 to 255: no restart", restartCode.CStr());
     return true;
 }

@@ -34,14 +34,20 @@ String ProductFolderName(const String& productName)
     return folder;
 }
 
-String JoinPerUserSettingsPath(const String& appData, const String& productFolder, const String& productCode,
-                               const String& baseName)
+String JoinPerUserFolder(const String& root, const String& productFolder, const String& productCode)
 {
-    String path(appData);
+    String path(root);
     path.Append(L'\\');
     path.Append(productFolder);
     path.Append(L'\\');
     path.Append(productCode);
+    return path;
+}
+
+String JoinPerUserSettingsPath(const String& appData, const String& productFolder, const String& productCode,
+                               const String& baseName)
+{
+    String path = JoinPerUserFolder(appData, productFolder, productCode);
     path.Append(L'\\');
     path.Append(baseName);
     path.Append(L".ini");

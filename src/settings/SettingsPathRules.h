@@ -15,6 +15,10 @@ String SettingsBaseName(const String& path);
 // "Product Name" without the characters \ ? " | > < : / * (others stay).
 String ProductFolderName(const String& productName);
 
+// root\productFolder\productCode: the per-user folder under APPDATA (for the
+// settings file) or LOCALAPPDATA (for the class-data archives).
+String JoinPerUserFolder(const String& root, const String& productFolder, const String& productCode);
+
 // appData\productFolder\productCode\baseName.ini
 String JoinPerUserSettingsPath(const String& appData, const String& productFolder, const String& productCode,
                                const String& baseName);

@@ -19,14 +19,18 @@ void CreateFolder(const String& path)
     CreateDirectoryW(path.CStr(), nullptr);
 }
 
+void CreatePerUserFolders(const String& root, const String& productFolder, const LauncherApp& app)
+{
+    CreateFolder(root + L"\\" + productFolder);
+    CreateFolder(JoinPerUserFolder(root, productFolder, app.m_productCode));
+}
+
 String PerUserPathFor(const String& launcherPath, const LauncherApp& app, bool create)
 {
     String appData = ReadEnvironmentVariable(L"APPDATA");
     String productFolder = ProductFolderName(app.m_productName);
-    if (create) {
-        CreateFolder(appData + L"\\" + productFolder);
-        CreateFolder(appData + L"\\" + productFolder + L"\\" + app.m_productCode);
-    }
+    if (create)
+        CreatePerUserFolders(appData, productFolder, app);
     return JoinPerUserSettingsPath(appData, productFolder, app.m_productCode, SettingsBaseName(launcherPath));
 }
 
@@ -56,6 +60,14 @@ String GetPerUserSettingsFilePath(const LauncherApp& app, bool create)
     if (modulePath.IsEmpty())
         return modulePath;
     return PerUserPathFor(modulePath, app, create);
+}
+
+String GetPerUserFolder(const LauncherApp& app, const String& root, bool create)
+{
+    String productFolder = ProductFolderName(app.m_productName);
+    if (create)
+        CreatePerUserFolders(root, productFolder, app);
+    return JoinPerUserFolder(root, productFolder, app.m_productCode);
 }
 
 bool GetPairSettingsFilePath(const LauncherApp& app, String& path)

@@ -17,6 +17,11 @@ bool GetSettingsFilePath(String& path);
 // module path cannot be had.
 String GetPerUserSettingsFilePath(const LauncherApp& app, bool create);
 
+// root\<product folder>\<Product Code>, named as the per-user settings file's
+// folder is under APPDATA; with create, the two folders are made first
+// (errors ignored).
+String GetPerUserFolder(const LauncherApp& app, const String& root, bool create);
+
 // The same two rules applied to "Pair Product". The pair settings path is
 // false when "Pair Product" is empty or has no "."; the pair per-user path is
 // empty when "Pair Product" is empty and otherwise always creates its folders.

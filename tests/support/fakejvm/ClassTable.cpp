@@ -59,6 +59,7 @@ const ClassInfo kClasses[] = {
     {"test/Serve", "java/lang/Object", Kind::Plain},
     {"test/SecondaryThrows", "java/lang/Object", Kind::Plain},
     {"test/ExitOnSignal", "java/lang/Object", Kind::Plain},
+    {"test/RestartOnce", "java/lang/Object", Kind::Plain},
 #ifdef JL_FAKEJVM_HELPER
     {"sun/launcher/LauncherHelper", "java/lang/Object", Kind::Plain},
 #endif

@@ -75,6 +75,7 @@ bool IsKnownOption(const char* o) {
   if (StartsWith(o, "-D")) return o[2] != '\0' && o[2] != '=';
   if (StartsWith(o, "-Xmx") || StartsWith(o, "-Xms") || StartsWith(o, "-Xss")) return IsSize(o + 4);
   if (strcmp(o, "-Xrs") == 0) return true;
+  if (StartsWith(o, "-Xshare:")) return strcmp(o + 8, "auto") == 0 || strcmp(o + 8, "on") == 0 || strcmp(o + 8, "off") == 0;
   if (StartsWith(o, "-verbose")) return o[8] == '\0' || o[8] == ':';
   if (StartsWith(o, "-XX:")) return o[4] != '\0';
   return strcmp(o, "abort") == 0 || strcmp(o, "exit") == 0;

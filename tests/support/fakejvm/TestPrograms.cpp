@@ -179,6 +179,23 @@ jvalue ServeSecondary(CallFrame& f) {
   return v;
 }
 
+// A program that asks for a restart once: when it can make the file args[1]
+// it ends with System.exit(args[0]); when the file is there already it serves
+// forwarded starts as test.Serve does.
+jvalue RestartOnceMain(CallFrame& f) {
+  Ref args = f.Obj(0);
+  if (args && args->elements.size() >= 2 && args->elements[0] && args->elements[1]) {
+    HANDLE file = CreateFileW(args->elements[1]->text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      StartMain(f);
+      SystemExit(static_cast<jint>(wcstol(args->elements[0]->text.c_str(), nullptr, 10)));
+    }
+  }
+  return LingerMain(f);
+}
+
 struct ExitSignal {
   std::wstring file;
   jint code;
@@ -265,6 +282,8 @@ const MethodInfo kMethods[] = {
     {"test/Serve", "main", "([Ljava/lang/String;)V", true, LingerMain},
     {"test/Serve", "secondaryMain", "([Ljava/lang/String;)I", true, ServeSecondary},
     {"test/ExitOnSignal", "main", "([Ljava/lang/String;)V", true, ExitOnSignalMain},
+    {"test/RestartOnce", "main", "([Ljava/lang/String;)V", true, RestartOnceMain},
+    {"test/RestartOnce", "secondaryMain", "([Ljava/lang/String;)I", true, ServeSecondary},
 #ifdef JL_FAKEJVM_HELPER
     {"sun/launcher/LauncherHelper", "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;", true,
      CheckAndLoadMain},

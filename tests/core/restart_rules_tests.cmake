@@ -1,0 +1,1 @@
+jl_add_test(restart_rules_tests SOURCES RestartRulesTest.cpp)
