@@ -27,6 +27,8 @@ bool LauncherApp::FindRuntime()
     JL_TRACE_CALL(TraceRuntimeSettings(*this));
 
     JL_TRACE("source \"JRE Path\": %s", m_jrePath.IsEmpty() ? L"not set" : m_jrePath.CStr());
+    JL_TRACE_IF(!m_jrePath.IsEmpty() && !m_jrePathFromUser,
+                "\"JRE Path\" of the settings is taken as it is: the version window does not apply to it");
     if (!m_jrePath.IsEmpty()) {
         String home = m_jrePath;
         EnsureTrailingBackslash(home);
@@ -49,7 +51,8 @@ bool LauncherApp::FindRuntime()
             accepted = HasJavaDll(home);
         }
         JL_TRACE("%s: %s", home.CStr(),
-                 accepted ? L"runtime home" : L"no bin\\java.dll here nor in the launcher's folder");
+                 accepted ? L"runtime home, taken as it is: the version window does not apply to it"
+                          : L"no bin\\java.dll here nor in the launcher's folder");
         if (accepted && ServesMainModule(home)) {
             // A runtime shipped beside the launcher may be built for the
             // other machine type, with the paired launcher beside it too.
@@ -109,9 +112,14 @@ bool LauncherApp::IsStoredRuntimeUsable(const String& home) const
 bool LauncherApp::IsVersionAcceptable(const String& home) const
 {
     JavaVersion version;
-    if (!ReadReleaseVersion(home, version))
+    if (!ReadReleaseVersion(home, version)) {
+        JL_TRACE("%s: no version in its release file, taken as it is", home.CStr());
         return true;
-    return IsInVersionWindow(version, m_versionRequirement.minimum, m_versionRequirement.maximum);
+    }
+    bool inWindow = IsInVersionWindow(version, m_versionRequirement.minimum, m_versionRequirement.maximum);
+    JL_TRACE_IF(!inWindow, "%s: version %s from its release file is outside the version window: refused", home.CStr(),
+                FormatVersion(version).CStr());
+    return inWindow;
 }
 
 bool LauncherApp::ReadJavaHomeVariable(String& home) const

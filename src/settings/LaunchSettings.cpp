@@ -30,8 +30,16 @@ String ReadJrePath(const LauncherApp& app, MergedSettings& merged, bool& fromUse
         JL_TRACE("per-user settings file %s: %s", perUserPath.CStr(),
                  AbsolutePathExists(perUserPath) ? L"read for \"JRE Path\" alone" : L"not found");
         fromUser = AbsolutePathExists(perUserPath);
-        if (fromUser)
-            return SettingsFile(perUserPath).GetValue(section, key);
+        if (fromUser) {
+            String value = SettingsFile(perUserPath).GetValue(section, key);
+            if (g_traceOn) {
+                String written = merged.GetValue(section, key);
+                JL_TRACE_IF(!written.IsEmpty() && written != value,
+                            "\"JRE Path\" %s of the per-user file overrides %s of the settings", value.CStr(),
+                            written.CStr());
+            }
+            return value;
+        }
     }
     return merged.GetValue(section, key);
 }

@@ -219,6 +219,36 @@ TEST_F(TraceE2e, NoRuntimeFoundTellsWhyEachWasRefused)
     EXPECT_EQ(std::count(trace.begin(), trace.end(), accepted), 0);
 }
 
+// Every source says why it was taken or refused: JAVA_HOME outside the
+// version window, a bundled runtime and "JRE Path" to which the window does
+// not apply, a per-user "JRE Path" that overrides the settings file's.
+TEST_F(TraceE2e, EachSourceSaysWhy)
+{
+    std::wstring java21 = m_elsewhere / L"java21";
+    runtime_test::MakeRuntime(java21, {L"server"});
+    WriteBytes(java21 + L"\\release", "JAVA_VERSION=\"21.0.1\"\n");
+    m_app.WriteIni(std::wstring(kMainClassIni) + L"Maximum Version=17\n" + kClassPathIni);
+    Launch(TracePath(), {}, java21);
+    ExpectInOrder(ReadTrace(TracePath()),
+                  {java21 + L"\\: version 21.0.1 from its release file is outside the version window: refused",
+                   L"no source gave a JVM library"});
+
+    DeleteFileW(TracePath().c_str());
+    m_app.InstallRuntime(L"jre");
+    Launch(TracePath());
+    ExpectInOrder(ReadTrace(TracePath()),
+                  {In(L"jre\\") + L": runtime home, taken as it is: the version window does not apply to it"});
+
+    DeleteFileW(TracePath().c_str());
+    m_app.WriteIni(std::wstring(kMainClassIni) + L"JRE Path=jre\n" + kClassPathIni);
+    m_app.WriteFile(L"appdata\\launcher.ini", "[Java Runtime Environment]\r\nJRE Path=" + Narrow(In(L"jre")) + "\r\n");
+    LaunchOptions options;
+    options.env[L"APPDATA"] = In(L"appdata");
+    options.env[L"JLAUNCH_TRACE"] = TracePath();
+    EXPECT_EQ(0u, RunLauncher(m_app, options).exitCode);
+    ExpectInOrder(ReadTrace(TracePath()), {L"\"JRE Path\" " + In(L"jre") + L" of the per-user file overrides jre of the settings"});
+}
+
 // A launch that fails with a message: the message is in the trace as it was
 // shown, line breaks written as \n, followed by the exit code.
 TEST_F(TraceE2e, MessageShownAndExitCode)
