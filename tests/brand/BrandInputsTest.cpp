@@ -67,6 +67,24 @@ TEST(BrandVersion, OnlyFourNumbersUpTo65535)
     }
 }
 
+// Strings of a version block are found by name; a block cut anywhere, or
+// lying about its lengths, gives nothing rather than reading past its end.
+TEST(BrandVersion, StringsReadBackWithinTheBlock)
+{
+    VersionInfo info;
+    info.strings = {{L"CompanyName", L"Example Ltd"}, {L"LegalCopyright", L"(c) 2026"}};
+    Bytes block = BuildVersionResource(info);
+    std::wstring value;
+    ASSERT_TRUE(FindVersionString(block, L"LegalCopyright", value));
+    EXPECT_EQ(L"(c) 2026", value);
+    EXPECT_FALSE(FindVersionString(block, L"ProductName", value));
+    for (size_t cut = 0; cut < block.size(); cut += 3)
+        FindVersionString(Bytes(block.begin(), block.begin() + static_cast<long>(cut)), L"LegalCopyright", value);
+    Bytes lying = block;
+    lying[0] = lying[1] = 0xFF;  // longer than the data
+    EXPECT_FALSE(FindVersionString(lying, L"CompanyName", value));
+}
+
 TEST(BrandIcon, ImagesAndTheirGroup)
 {
     std::string bitmap = BitmapImage(16, 'a');

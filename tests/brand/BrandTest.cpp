@@ -113,6 +113,8 @@ TEST_F(BrandFixture, CopyCarriesIconVersionAndSettings)
               ReadResource(Output(), RT_MANIFEST, MAKEINTRESOURCEW(1)).bytes);
 }
 
+// Branding a branded copy again replaces what is given again; the company
+// and copyright given before stay unless replaced.
 TEST_F(BrandFixture, BrandingAgainReplacesEverything)
 {
     std::wstring error;
@@ -124,13 +126,15 @@ TEST_F(BrandFixture, BrandingAgainReplacesEverything)
     again.output = In(L"Second.exe");
     again.version = L"2.0.0.0";
     again.company.clear();
+    again.copyright = L"(c) 2027 Other";
     ASSERT_TRUE(BrandLauncher(again, error)) << Narrow(error);
 
     EXPECT_EQ(Names{L"#1"}, ResourceNames(again.output, RT_GROUP_ICON));
     EXPECT_EQ(Names{L"#1"}, ResourceNames(again.output, RT_ICON));
     EXPECT_EQ(BitmapImage(32, 'k'), ReadResource(again.output, RT_ICON, MAKEINTRESOURCEW(1)).bytes);
     EXPECT_EQ(L"2.0.0.0", FixedFileVersion(again.output));
-    EXPECT_EQ(L"(missing)", VersionString(again.output, L"CompanyName"));
+    EXPECT_EQ(L"Example Ltd", VersionString(again.output, L"CompanyName"));
+    EXPECT_EQ(L"(c) 2027 Other", VersionString(again.output, L"LegalCopyright"));
     EXPECT_EQ(Utf16Bytes(L"\xFEFF[Application]\r\nName=2\r\n"),
               ReadResource(again.output, RT_RCDATA, JL_EMBEDDED_SETTINGS_NAME).bytes);
 }

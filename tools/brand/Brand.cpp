@@ -126,6 +126,15 @@ std::vector<StoredResource> BrandedResources(const LauncherResources& old, Brand
         add(ResourceName::Id(kTypeGroupIcon), old.iconGroup, old.iconLanguage,
             IconGroupData(branding.icons, kFirstIconId));
     }
+    // A copy branded before keeps its company and copyright unless they are
+    // given again.
+    for (auto& [name, value] : branding.version.strings) {
+        if (!value.empty() || (name != L"CompanyName" && name != L"LegalCopyright"))
+            continue;
+        for (const StoredResource& resource : old.all)
+            if (resource.type.Is(kTypeVersion) && FindVersionString(resource.data, name, value))
+                break;
+    }
     branding.version.language = old.language;
     add(ResourceName::Id(kTypeVersion), ResourceName::Id(kVersionInfoId), old.language,
         BuildVersionResource(branding.version));

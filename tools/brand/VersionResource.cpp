@@ -46,7 +46,62 @@ private:
     size_t m_start = 0;
 };
 
+size_t Aligned4(size_t at)
+{
+    return (at + 3) & ~static_cast<size_t>(3);
+}
+
+// Searches the node at [at, end) and its children for a text value named
+// name. Depth is bounded: a version tree has four levels.
+bool FindInNode(const Bytes& data, size_t at, size_t end, const std::wstring& name, std::wstring& value, int depth)
+{
+    if (depth > 4 || end > data.size() || at + 6 > end)
+        return false;
+    size_t length = data[at] | (data[at + 1] << 8);
+    size_t valueLength = data[at + 2] | (data[at + 3] << 8);
+    uint16_t type = static_cast<uint16_t>(data[at + 4] | (data[at + 5] << 8));
+    if (length < 6 || at + length > end)
+        return false;
+    end = at + length;
+    std::wstring key;
+    size_t p = at + 6;
+    for (; p + 1 < end; p += 2) {
+        wchar_t c = static_cast<wchar_t>(data[p] | (data[p + 1] << 8));
+        if (c == 0)
+            break;
+        key.push_back(c);
+    }
+    if (p + 1 >= end)
+        return false;  // the key does not end inside the node
+    size_t valueAt = Aligned4(p + 2);
+    size_t valueBytes = type == kTextValue ? 2 * valueLength : valueLength;
+    if (depth > 0 && type == kTextValue && key == name && valueAt + valueBytes <= end) {
+        value.clear();
+        for (size_t q = valueAt; q + 1 < valueAt + valueBytes; q += 2) {
+            wchar_t c = static_cast<wchar_t>(data[q] | (data[q + 1] << 8));
+            if (c == 0)
+                break;
+            value.push_back(c);
+        }
+        return true;
+    }
+    for (size_t child = Aligned4(valueAt + valueBytes); child + 6 <= end;) {
+        size_t childLength = data[child] | (data[child + 1] << 8);
+        if (childLength < 6)
+            return false;
+        if (FindInNode(data, child, end, name, value, depth + 1))
+            return true;
+        child = Aligned4(child + childLength);
+    }
+    return false;
+}
+
 }  // namespace
+
+bool FindVersionString(const Bytes& data, const std::wstring& name, std::wstring& value)
+{
+    return FindInNode(data, 0, data.size(), name, value, 0);
+}
 
 bool ParseVersionNumber(const std::wstring& text, uint16_t parts[4])
 {

@@ -18,6 +18,11 @@ struct VersionInfo {
     std::vector<std::pair<std::wstring, std::wstring>> strings;  // name, value; empty values are left out
 };
 
+// The value of a string (such as "CompanyName") in any string table of a
+// VS_VERSIONINFO block; false when there is none or the block is damaged.
+// Nothing outside data is read, whatever its lengths say.
+bool FindVersionString(const Bytes& data, const std::wstring& name, std::wstring& value);
+
 // A VS_VERSIONINFO block: the fixed part (an application for Windows NT) and
 // one string table for the language in Unicode (code page 1200).
 Bytes BuildVersionResource(const VersionInfo& info);
