@@ -7,6 +7,7 @@
 #include "res/resource.h"
 #include "runtime/JvmLibrary.h"
 #include "ui/DialogCentring.h"
+#include "ui/DialogTextFit.h"
 
 #include <shlobj.h>
 
@@ -179,6 +180,9 @@ void RuntimeNotFoundDialog::OnInitDialog()
         m_link.SetNormalFont(dialogFont);
     m_link.Attach(linkWindow);
     SetDlgItemTextW(m_dialog, IDC_MESSAGE, m_message.CStr());
+    // A long requirement (a server runtime between two four-part versions)
+    // takes a line more than the template gives the message.
+    GrowControlForText(m_dialog, IDC_MESSAGE);
     EnableWindow(GetDlgItem(m_dialog, IDOK), FALSE);
     CentreDialog(m_dialog);
 }

@@ -161,7 +161,12 @@ TEST_F(RuntimeDialogE2e, TheCloseBoxEndsTheLaunch)
 TEST_F(RuntimeDialogE2e, PixelsBackgroundAndTexts)
 {
     ScopedScreenDpi dpi(RequestedTestDpi());
-    for (const wchar_t* settings : {L"", L"JVM Type=server\nMinimum Version=11\n"}) {
+    // "Download URL" replaces the link, which grows with its text; a long
+    // requirement takes the message a line further.
+    const wchar_t* ownPage = L"https://downloads.example.org/jre/temurin-17/";
+    std::wstring ownPageSetting = std::wstring(L"Download URL=") + ownPage + L"\n";
+    const wchar_t* longest = L"JVM Type=server\nMinimum Version=1.8.0.5\nMaximum Version=17.0.10.7\n";
+    for (const wchar_t* settings : {L"", L"JVM Type=server\nMinimum Version=11\n", longest, ownPageSetting.c_str()}) {
         SCOPED_TRACE(Show(settings));
         std::vector<std::string> background, cut;
         TemplateFont font(L"MS Shell Dlg", 8);
@@ -177,6 +182,7 @@ TEST_F(RuntimeDialogE2e, PixelsBackgroundAndTexts)
         EXPECT_EQ(button.bottom, font.UnitsHigh(14)) << "at " << LauncherDpi() << " DPI";
         EXPECT_EQ(background, std::vector<std::string>());
         EXPECT_EQ(cut, std::vector<std::string>());
+        EXPECT_EQ(m_seen.link, settings == ownPageSetting.c_str() ? ownPage : kLink);
     }
 }
 
