@@ -4,7 +4,7 @@ jl_add_test(brand_tests TIMEOUT 300 SOURCES
   BrandInputsTest.cpp BrandTest.cpp BrandE2eTest.cpp BrandSignatureTest.cpp BrandTestSupport.cpp
   ${PROJECT_SOURCE_DIR}/tests/e2e/JvmE2eSupport.cpp
   LIBS jl_brand jl_e2e_harness version imagehlp)
-add_dependencies(brand_tests jlaunch-brand ${JL_LAUNCHER_NAME} jl_bare)
+add_dependencies(brand_tests jlaunch-brand ${JL_LAUNCHER_NAME} ${JL_CONSOLE_LAUNCHER_NAME} jl_bare)
 if(TARGET fakejvm)
   add_dependencies(brand_tests fakejvm)
 endif()
