@@ -29,14 +29,15 @@ function(jl_static_link target)
                       -Wl,--gc-sections)
 endfunction()
 
-# Test executables: GoogleTest, the launcher library and the launcher's resources
-# (so that string-table lookups see the real table).
+# Test executables: GoogleTest, the launcher library with the GUI launcher's
+# front end and the launcher's resources (so that string-table lookups see the
+# real table).
 function(jl_add_test name)
   cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/res/launcher.rc)
   target_compile_definitions(${name} PRIVATE ${JL_COMMON_DEFINES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE jl_core GTest::gtest_main ${T_LIBS})
+  target_link_libraries(${name} PRIVATE jl_frontend_gui jl_core GTest::gtest_main ${T_LIBS})
   jl_static_link(${name})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)

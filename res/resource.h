@@ -10,6 +10,8 @@
 #define IDC_MESSAGE 203
 #define IDC_ERROR_ICON 204
 #define IDC_DOWNLOAD_LINK 205
+// The download page the dialog links to, which the console launcher names.
+#define JL_DOWNLOAD_ADDRESS "https://www.java.com/download/"
 #define IDC_BROWSE_HINT 206
 
 // Exception dialog controls
@@ -54,6 +56,7 @@
 #define IDS_FORWARD_TOO_LONG 245
 #define IDS_NO_SETTINGS_FILE 246
 #define IDS_CLASS_PATH_UNMATCHED 247
+#define IDS_PAIR_SUBSYSTEM_MISMATCH 248
 #define IDS_RUNTIME_OUTSIDE_WINDOW 250
 #define IDS_RUNTIME_OTHER_MACHINE 251
 #define IDS_JRE_PATH_NOT_STORABLE 252

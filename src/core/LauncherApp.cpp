@@ -54,14 +54,9 @@ int LauncherApp::Run()
     PrepareRestart();
     PrepareEnvironment();
 
-    bool noSplash = false;
-    for (const String& argument : m_arguments)
-        noSplash = noSplash || argument.Equals(L"-nosplash");
-    for (const String& argument : m_arguments)
-        noSplash = noSplash || argument.Equals(L"/nosplash");
     // The splash step fails only when the settings file cannot be named:
     // the launch has failed.
-    if (!noSplash && !StartSplash())
+    if (!ShowSplashScreen())
         return -1;
 
     JL_TRACE("loading JVM library %s", m_jvmLibraryPath.CStr());

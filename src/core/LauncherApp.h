@@ -124,6 +124,18 @@ public:
     static DWORD WINAPI SplashThreadMain(void* parameter);
     void CloseSplashWindow();
 
+    // --- How this build meets its user (core/Frontend.cpp, built once for the
+    //     GUI launcher and once for the console launcher) ---
+    // The splash screen unless an argument is "-nosplash" or "/nosplash";
+    // false only when the settings file cannot be named.
+    bool ShowSplashScreen();
+    // No runtime was found: true when the user has picked one, whose library
+    // is then in m_jvmLibraryPath.
+    bool OfferRuntimeChoice();
+    // main has ended with throwable still pending: true when the program is
+    // to be stopped with System.exit(-1).
+    bool ConfirmStopAfterException(jthrowable throwable);
+
     // --- Fields, in declaration order ---
     ExitSink* m_pExitSink = nullptr;
     UniqueHandle m_hSplashThread;

@@ -1,5 +1,6 @@
 #include "core/Messages.h"
 
+#include "base/Encoding.h"
 #include "base/Trace.h"
 
 namespace {
@@ -23,7 +24,46 @@ wchar_t* LoadTableText(unsigned id)
     return nullptr;
 }
 
+bool IsLineEnd(wchar_t c)
+{
+    return c == L'\r' || c == L'\n';
+}
+
 }  // namespace
+
+String MessageLine(const wchar_t* caption, const wchar_t* text)
+{
+    String line;
+    if (caption && *caption) {
+        line.Append(caption);
+        line.Append(L": ");
+    }
+    String body(text);
+    int end = body.Length();
+    while (end > 0 && (IsLineEnd(body[end - 1]) || body[end - 1] == L' ' || body[end - 1] == L'\t'))
+        --end;
+    for (int i = 0; i < end; ++i) {
+        wchar_t c = body[i];
+        if (c == L'\r' && i + 1 < end && body[i + 1] == L'\n')
+            continue;  // one blank for "\r\n"
+        line.Append(IsLineEnd(c) ? L' ' : c);
+    }
+    line.Append(L"\r\n");
+    return line;
+}
+
+bool WriteMessageLine(HANDLE stream, const wchar_t* caption, const wchar_t* text)
+{
+    if (!stream || stream == INVALID_HANDLE_VALUE)
+        return false;
+    String line = MessageLine(caption, text);
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(stream, &mode))
+        return WriteConsoleW(stream, line.CStr(), static_cast<DWORD>(line.Length()), &written, nullptr) && written > 0;
+    AnsiString bytes = ToUtf8(line);
+    return WriteFile(stream, bytes.CStr(), static_cast<DWORD>(bytes.Length()), &written, nullptr) && written > 0;
+}
 
 MessageBoxFunction SetMessageBoxFunction(MessageBoxFunction function)
 {
@@ -52,7 +92,7 @@ int ShowErrorMessage(HWND owner, const wchar_t* text, const wchar_t* caption)
     }
     JL_TRACE("message shown: %s", text);
     int result = g_messageBox ? g_messageBox(owner, text, caption, MB_ICONERROR)
-                              : MessageBoxW(owner, text, caption, MB_ICONERROR);
+                              : PresentMessage(owner, text, caption);
     if (loadedText)
         HeapFree(GetProcessHeap(), 0, loadedText);
     if (loadedCaption)

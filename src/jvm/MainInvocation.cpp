@@ -218,11 +218,10 @@ bool LauncherApp::InvokeMain()
     jthrowable throwable = env->ExceptionOccurred();
     JL_TRACE("main has returned%s", throwable ? L" with an uncaught exception" : L"");
     if (throwable) {
-        CloseSplashWindow();
         // An uncaught exception fails the launch, as with the Java launcher,
         // unless the user chooses to ignore it in the dialog.
         m_mainExitCode = 1;
-        if (m_failureCheck && ShowUncaughtException(throwable)) {
+        if (ConfirmStopAfterException(throwable)) {
             jclass system = env->FindClass("java/lang/System");
             jmethodID exitMethod = system ? env->GetStaticMethodID(system, "exit", "(I)V") : nullptr;
             if (exitMethod) {

@@ -1,6 +1,8 @@
 #include "runtime/PeImageView.h"
 
+#include <stddef.h>
 #include <stdint.h>
+#include <string.h>
 
 namespace {
 
@@ -37,7 +39,8 @@ bool PeImageView::Open(const String& path)
     m_view.reset(MapViewOfFile(m_mapping.get(), FILE_MAP_READ, 0, 0, 0));
     if (!m_view)
         return false;
-    m_valid = LocateNtHeaders(static_cast<size_t>(fileSize.QuadPart));
+    m_viewSize = static_cast<size_t>(fileSize.QuadPart);
+    m_valid = LocateNtHeaders(m_viewSize);
     return m_valid;
 }
 
@@ -72,6 +75,7 @@ void PeImageView::Close()
 {
     m_valid = false;
     m_ntHeaders = nullptr;
+    m_viewSize = 0;
     m_view.reset();
     m_mapping.reset();
     m_file.reset();
@@ -81,4 +85,23 @@ void PeImageView::Close()
 WORD PeImageView::Machine() const
 {
     return m_valid ? m_ntHeaders->FileHeader.Machine : 0;
+}
+
+WORD PeImageView::Subsystem() const
+{
+    if (!m_valid)
+        return 0;
+    // The field sits at the same offset in 32-bit and 64-bit optional headers.
+    const size_t fieldEnd = offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem) + sizeof(WORD);
+    static_assert(offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem) == offsetof(IMAGE_OPTIONAL_HEADER64, Subsystem),
+                  "subsystem offset");
+    size_t optionalStart = static_cast<size_t>(reinterpret_cast<const BYTE*>(&m_ntHeaders->OptionalHeader) -
+                                               static_cast<const BYTE*>(m_view.get()));
+    if (m_ntHeaders->FileHeader.SizeOfOptionalHeader < fieldEnd || optionalStart > m_viewSize ||
+        m_viewSize - optionalStart < fieldEnd)
+        return 0;
+    WORD subsystem;
+    memcpy(&subsystem, reinterpret_cast<const BYTE*>(&m_ntHeaders->OptionalHeader) +
+                           offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem), sizeof(subsystem));
+    return subsystem;
 }

@@ -30,6 +30,10 @@ public:
     bool IsValid() const { return m_valid; }
     // The file header's machine field; 0 when the image is not valid.
     WORD Machine() const;
+    // The optional header's subsystem (IMAGE_SUBSYSTEM_WINDOWS_GUI or _CUI for
+    // a program); 0 when the image is not valid or its optional header is
+    // too short or lies outside the file.
+    WORD Subsystem() const;
 
 private:
     bool LocateNtHeaders(size_t viewSize);
@@ -39,5 +43,6 @@ private:
     UniqueHandle m_mapping;
     UniqueMappedView m_view;  // declared last: released first
     const IMAGE_NT_HEADERS* m_ntHeaders = nullptr;
+    size_t m_viewSize = 0;
     bool m_valid = false;
 };

@@ -87,7 +87,7 @@ bool LauncherApp::FindRuntime()
     }
 
     JL_TRACE("no source gave a JVM library");
-    if (!AskForRuntime())
+    if (!OfferRuntimeChoice())
         return false;
     CheckRuntimeArchitecture();
     return true;

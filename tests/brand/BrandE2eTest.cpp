@@ -7,6 +7,7 @@
 
 #include "BrandTestSupport.h"
 #include "e2e/JvmE2eSupport.h"
+#include "runtime/PeImageView.h"
 
 #include <imagehlp.h>
 
@@ -14,15 +15,15 @@
 
 namespace {
 
-// Brands this build's launcher with the settings (UTF-8 INI text) and installs
-// it as MyApp.exe in app.
-void InstallBrandedLauncher(AppFolder& app, const std::string& settings)
+// Brands this build's launcher (or another one) with the settings (UTF-8 INI
+// text) and installs it as MyApp.exe in app.
+void InstallBrandedLauncher(AppFolder& app, const std::string& settings, const std::wstring& launcher = BuiltLauncher())
 {
     TempFolder work(L"jl-brand-e2e-");
     ASSERT_TRUE(WriteBytes(work.Path() + L"\\defaults.ini", settings));
     ASSERT_TRUE(WriteBytes(work.Path() + L"\\app.ico", IconFile({{256, BitmapImage(256, 'a')}})));
     BrandOptions options;
-    options.launcher = BuiltLauncher();
+    options.launcher = launcher;
     options.output = work.Path() + L"\\MyApp.exe";
     options.name = L"My App";
     options.version = L"1.2.3.4";
@@ -73,6 +74,16 @@ TEST(BrandE2e, BrandedLauncherRunsOnItsEmbeddedSettings)
 {
     AppFolder app;
     ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(app, kDefaults));
+    ExpectRunOnDefaults(app);
+}
+
+// A branded console launcher stays a console program.
+TEST(BrandE2e, BrandedConsoleLauncher)
+{
+    AppFolder app;
+    ASSERT_NO_FATAL_FAILURE(InstallBrandedLauncher(
+        app, kDefaults, BuildDir() + (sizeof(void*) == 8 ? L"\\bin\\launcherc64.exe" : L"\\bin\\launcherc.exe")));
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_CUI, PeImageView(String(app.Launcher().c_str())).Subsystem());
     ExpectRunOnDefaults(app);
 }
 

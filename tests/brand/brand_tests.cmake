@@ -6,7 +6,7 @@ jl_add_test(brand_tests TIMEOUT 300 SOURCES
   ${PROJECT_SOURCE_DIR}/tests/e2e/JvmE2eSupport.cpp
   LIBS jl_brand jl_e2e_harness version imagehlp)
 target_compile_definitions(brand_tests PRIVATE JL_MESSAGES_EN="${PROJECT_SOURCE_DIR}/messages/en.ini")
-add_dependencies(brand_tests jlaunch-brand ${JL_LAUNCHER_NAME} jl_bare)
+add_dependencies(brand_tests jlaunch-brand ${JL_LAUNCHER_NAME} ${JL_CONSOLE_LAUNCHER_NAME} jl_bare)
 if(TARGET fakejvm)
   add_dependencies(brand_tests fakejvm)
 endif()

@@ -101,13 +101,13 @@ JL_SHIPPED_LAUNCHER="$work/stripped/MyApp.exe" JL_BUILD_DIR="$build" JL_PEER_BUI
 check "the launcher branded on Linux runs under Wine" \
   bash -c "grep -q '^\[  PASSED  \] 1 test' run.txt && ! grep -q SKIPPED run.txt" || cat run.txt
 
-if [ -f "$peer/bin/launcher.exe" ] && [ -f "$peer/bin/jlaunch-brand.exe" ]; then
+if [ -f "$peer/bin/launcher.exe" ] && [ -f "$peer/bin/launcherc.exe" ] && [ -f "$peer/bin/jlaunch-brand.exe" ]; then
   export JL_RELEASE_X86="$peer" JL_RELEASE_X64="$build"
   JL_RELEASE_DIST="$work/dist" "$root/scripts/release" --sign signer.pfx --password-file password.txt \
     >release.txt 2>&1 || cat release.txt
   unzip -q dist/jlaunch-*-windows.zip -d unpacked
   folder=$(echo unpacked/jlaunch-*)
-  for exe in launcher.exe launcher64.exe jlaunch-brand.exe; do
+  for exe in launcher.exe launcher64.exe launcherc.exe launcherc64.exe jlaunch-brand.exe; do
     check "the released $exe verifies" verify "$folder/$exe"
   done
   check "SHA256SUMS beside the archive checks" bash -c "cd dist && sha256sum --quiet -c SHA256SUMS"

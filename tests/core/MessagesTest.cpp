@@ -141,3 +141,39 @@ TEST_F(MessagesTest, LongStringTableTextsAreShownWhole)
         EXPECT_EQ(std::wstring(c.length, c.fill), Only().caption);
     }
 }
+
+// The console launcher's form of a message: one line, caption first.
+TEST(MessageLine, OneLinePerMessage)
+{
+    const struct {
+        const wchar_t* caption;
+        const wchar_t* text;
+        const wchar_t* line;
+    } rows[] = {
+        {nullptr, L"Tidak dapat menemukan main class a.B.\n", L"Tidak dapat menemukan main class a.B.\r\n"},
+        {L"", L"plain", L"plain\r\n"},
+        {L"Judul", L"teks", L"Judul: teks\r\n"},
+        {nullptr, L"Pengecualian JNI: gagal membuat VM Java\nAlasan: tidak dikenal.\n",
+         L"Pengecualian JNI: gagal membuat VM Java Alasan: tidak dikenal.\r\n"},
+        {nullptr, L"a\r\nb \t\r\n\n ", L"a b\r\n"},
+        {nullptr, L"", L"\r\n"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.line, std::wstring(MessageLine(row.caption, row.text).CStr()));
+}
+
+// A pipe or file gets UTF-8; no handle, nothing.
+TEST(MessageLine, WrittenAsUtf8ToAPipe)
+{
+    HANDLE read = nullptr, write = nullptr;
+    ASSERT_TRUE(CreatePipe(&read, &write, nullptr, 0));
+    EXPECT_TRUE(WriteMessageLine(write, L"\u00dcber", L"\u65e5\u672c \U0001F600\n"));
+    CloseHandle(write);
+    char bytes[64] = {};
+    DWORD count = 0;
+    EXPECT_TRUE(ReadFile(read, bytes, sizeof(bytes), &count, nullptr));
+    CloseHandle(read);
+    EXPECT_EQ("\xC3\x9C" "ber: \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80\r\n", std::string(bytes, count));
+    EXPECT_FALSE(WriteMessageLine(nullptr, nullptr, L"x"));
+    EXPECT_FALSE(WriteMessageLine(INVALID_HANDLE_VALUE, nullptr, L"x"));
+}

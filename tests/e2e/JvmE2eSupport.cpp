@@ -21,6 +21,25 @@ LaunchResult JvmApp::Run(LaunchOptions options)
     return RunLauncher(folder, options);
 }
 
+bool PeerBuildRuns()
+{
+    std::wstring peer = PeerBuildDir();
+    if (peer.empty())
+        return false;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    std::wstring bare = peer + L"\\bare\\bare.exe";
+    if (!CreateProcessW(bare.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return exitCode == 0;
+}
+
 std::vector<std::wstring> UserOptions(const FakeJvmLog& log)
 {
     std::vector<std::wstring> options = log.Values(L"option");

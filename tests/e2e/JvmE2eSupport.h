@@ -23,6 +23,9 @@ struct JvmApp {
     FakeJvmLog Log() const { return FakeJvmLog::Read(folder.LogPath()); }
 };
 
+// Whether programs of the other architecture's build can run on this machine.
+bool PeerBuildRuns();
+
 // Options passed to the VM, without the two hooks at the end.
 std::vector<std::wstring> UserOptions(const FakeJvmLog& log);
 

@@ -39,22 +39,6 @@ protected:
         m_app.WriteFile(pairIni, "[Java Runtime Environment]\r\nMain Class=test.Exit\r\nJRE Path=..\\pair-rt\r\n"
                                  "[Class Path]\r\nClass Path=C:\\app.jar\r\n");
     }
-    // Whether programs of the other architecture can run on this machine.
-    bool OtherArchitectureRuns()
-    {
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        std::wstring bare = m_peer + L"\\bare\\bare.exe";
-        if (!CreateProcessW(bare.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return false;
-        WaitForSingleObject(process.hProcess, 30000);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        return exitCode == 0;
-    }
     void WriteIni(const std::wstring& application)
     {
         m_app.WriteIni(L"[Java Runtime Environment]\nMain Class=test.Exit\nJRE Path=rt\n"
@@ -103,7 +87,7 @@ TEST_F(PairHandOverE2e, PairRunsWithTheSameCommandLine)
 // The real thing: the other build's launcher runs the runtime this one cannot.
 TEST_F(PairHandOverE2e, OtherArchitecturesLauncher)
 {
-    if (!OtherArchitectureRuns())
+    if (!PeerBuildRuns())
         GTEST_SKIP() << "programs of the other architecture cannot run here";
     InstallPair(true);
     WriteIni(L"Pair Product=pair\\" + kPairName + L"\nPair Return Code=Yes\n");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -35,6 +36,49 @@ TEST(PeImageView, ReadsTheMachineOfMinimalImages)
         EXPECT_TRUE(view.IsValid()) << machine;
         EXPECT_EQ(view.Machine(), machine);
     }
+}
+
+// The subsystem tells a GUI program from a console one; an optional header
+// that is too short, or cut off by the file's end, gives none.
+TEST(PeImageView, ReadsTheSubsystem)
+{
+    TempFolder folder;
+    const size_t optionalAt = 0x40 + sizeof(DWORD) + sizeof(IMAGE_FILE_HEADER);
+    const size_t subsystemAt = optionalAt + offsetof(IMAGE_OPTIONAL_HEADER32, Subsystem);
+    const size_t sizeFieldAt = 0x40 + sizeof(DWORD) + offsetof(IMAGE_FILE_HEADER, SizeOfOptionalHeader);
+    struct Row {
+        WORD machine;
+        WORD optionalSize;  // 0: as built
+        size_t length;      // 0: whole
+        WORD expected;
+    } rows[] = {
+        {IMAGE_FILE_MACHINE_I386, 0, 0, IMAGE_SUBSYSTEM_WINDOWS_CUI},
+        {IMAGE_FILE_MACHINE_AMD64, 0, 0, IMAGE_SUBSYSTEM_WINDOWS_CUI},
+        {IMAGE_FILE_MACHINE_AMD64, offsetof(IMAGE_OPTIONAL_HEADER64, Subsystem) + 1, 0, 0},
+        {IMAGE_FILE_MACHINE_AMD64, offsetof(IMAGE_OPTIONAL_HEADER64, Subsystem) + 2, 0, IMAGE_SUBSYSTEM_WINDOWS_CUI},
+        {IMAGE_FILE_MACHINE_AMD64, 0, subsystemAt + 1, 0},
+        {IMAGE_FILE_MACHINE_I386, 0, subsystemAt + 2, IMAGE_SUBSYSTEM_WINDOWS_CUI},
+    };
+    for (const Row& row : rows) {
+        std::string bytes = MinimalPeImage(row.machine);
+        WORD subsystem = IMAGE_SUBSYSTEM_WINDOWS_CUI;
+        std::memcpy(&bytes[subsystemAt], &subsystem, sizeof(subsystem));
+        if (row.optionalSize)
+            std::memcpy(&bytes[sizeFieldAt], &row.optionalSize, sizeof(row.optionalSize));
+        if (row.length)
+            bytes.resize(row.length);
+        std::wstring path = folder / L"image.exe";
+        WriteBytes(path, bytes);
+        PeImageView view(Text(path));
+        EXPECT_EQ(row.expected, view.Subsystem()) << row.machine << " " << row.optionalSize << " " << row.length;
+    }
+
+    std::wstring build = runtime_test::WindowsPathFromEnv("JL_BUILD_DIR");
+    if (build.empty())
+        GTEST_SKIP() << "JL_BUILD_DIR is not set";
+    const wchar_t* suffix = kLauncherMachine == IMAGE_FILE_MACHINE_I386 ? L".exe" : L"64.exe";
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_GUI, PeImageView(Text(build + L"\\bin\\launcher" + suffix)).Subsystem());
+    EXPECT_EQ(IMAGE_SUBSYSTEM_WINDOWS_CUI, PeImageView(Text(build + L"\\bin\\launcherc" + suffix)).Subsystem());
 }
 
 TEST(PeImageView, ReadsTheMachineOfARealDll)

@@ -10,4 +10,4 @@ jl_add_test(runtime_library_tests SOURCES
   JvmLibraryTest.cpp
   PeImageViewTest.cpp
   RuntimeTestSupport.cpp)
-add_dependencies(runtime_library_tests runtime_tiny_dll)
+add_dependencies(runtime_library_tests runtime_tiny_dll ${JL_LAUNCHER_NAME} ${JL_CONSOLE_LAUNCHER_NAME})

@@ -15,5 +15,5 @@ add_executable(runtime_search_bench RuntimeSearchBench.cpp VendorRegistry.cpp Ru
   ${PROJECT_SOURCE_DIR}/res/launcher.rc)
 target_compile_definitions(runtime_search_bench PRIVATE ${JL_COMMON_DEFINES})
 target_include_directories(runtime_search_bench PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(runtime_search_bench PRIVATE jl_core GTest::gtest)
+target_link_libraries(runtime_search_bench PRIVATE jl_frontend_gui jl_core GTest::gtest)
 jl_static_link(runtime_search_bench)

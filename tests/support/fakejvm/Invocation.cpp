@@ -243,6 +243,7 @@ jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* rawArgs) {
   vm.abortHook = abortHook;
   vm.out = NewStdStream(STD_OUTPUT_HANDLE);
   vm.err = NewStdStream(STD_ERROR_HANDLE);
+  InstallConsoleHandler();
   ThreadState& ts = CurrentThread();
   Attach(ts, false, L"main");
   *pvm = TheJavaVM();

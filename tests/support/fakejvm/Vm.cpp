@@ -191,6 +191,24 @@ void SystemExit(jint code) {
   ExitProcess(static_cast<UINT>(code));
 }
 
+namespace {
+
+BOOL WINAPI OnConsoleEvent(DWORD event) {
+  if (event == CTRL_BREAK_EVENT) {
+    WriteRecord({L"signal", L"BREAK"});
+    PrintText(Vm().out, L"Full thread dump (stand-in)" + std::wstring(kLineSeparator));
+    return TRUE;
+  }
+  WriteRecord({L"signal", event == CTRL_C_EVENT ? L"INT" : L"TERM"});
+  SystemExit(event == CTRL_C_EVENT ? 130 : 143);
+}
+
+}  // namespace
+
+void InstallConsoleHandler() {
+  SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
+}
+
 Ref NewJavaString(const std::wstring& text) {
   Ref s = std::make_shared<Object>();
   s->kind = Kind::String;

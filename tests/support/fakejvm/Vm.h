@@ -70,6 +70,10 @@ constexpr const wchar_t* kLineSeparator = L"\r\n";
 
 // System.exit: records it, calls the exit hook, ends the process.
 [[noreturn]] void SystemExit(jint code);
+// The runtime's console event handler, as a real VM installs it: Ctrl+C and
+// closing the console run the shutdown (exit code 130 or 143), Ctrl+Break
+// prints a thread dump on System.out and the program goes on.
+void InstallConsoleHandler();
 
 // Strings.
 Ref NewJavaString(const std::wstring& text);

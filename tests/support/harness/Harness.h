@@ -83,12 +83,18 @@ struct LaunchOptions {
     std::function<int(const SeenWindow&)> onWindow;
     // Called for each other window (a splash picture) as it appears.
     std::function<void(const SeenWindow&)> onOtherWindow;
+    // The launcher's standard output and error are pipes whose bytes end up
+    // in LaunchResult::out and err, its standard input one that is empty.
+    bool capturePipes = false;
+    // Extra creation flags (CREATE_NEW_PROCESS_GROUP).
+    DWORD creationFlags = 0;
 };
 
 struct LaunchResult {
     DWORD exitCode = 0;
     bool timedOut = false;
     std::vector<SeenWindow> windows;  // every visible top-level window, in order of appearance
+    std::string out, err;             // the bytes on the pipes of capturePipes
     std::vector<std::wstring> MessageTexts() const;
 };
 
@@ -112,9 +118,11 @@ public:
 
     DWORD Wait();
     bool HasEnded() const;
+    DWORD ProcessId() const { return m_processId; }
 
 private:
     HANDLE m_process = nullptr;
+    DWORD m_processId = 0;
     ULONGLONG m_deadline = 0;
     std::string m_commandLine;
 };

@@ -297,10 +297,93 @@ std::string DescribeForFailure(const std::vector<SeenWindow>& recorded,
     return text;
 }
 
-// Starts the launcher (creation flags added to CREATE_UNICODE_ENVIRONMENT);
-// 0, or the error, which is also recorded as a test failure.
+// Pipes for the launcher's standard streams: an empty one for its input and
+// two whose bytes threads collect until every writer has let go.
+class CapturedStreams {
+public:
+    ~CapturedStreams()
+    {
+        for (HANDLE handle : {m_input, m_output, m_error, m_outRead, m_errRead, m_outThread, m_errThread})
+            if (handle)
+                CloseHandle(handle);
+    }
+    bool Open()
+    {
+        SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+        HANDLE inputWrite = nullptr;
+        if (!CreatePipe(&m_input, &inputWrite, &inheritable, 0))
+            return false;
+        CloseHandle(inputWrite);
+        if (!CreatePipe(&m_outRead, &m_output, &inheritable, 0) || !CreatePipe(&m_errRead, &m_error, &inheritable, 0))
+            return false;
+        SetHandleInformation(m_outRead, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(m_errRead, HANDLE_FLAG_INHERIT, 0);
+        m_outThread = CreateThread(nullptr, 0, Drain, this, 0, nullptr);
+        m_errThread = CreateThread(nullptr, 0, DrainError, this, 0, nullptr);
+        return m_outThread && m_errThread;
+    }
+    void PassTo(STARTUPINFOW& startup) const
+    {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = m_input;
+        startup.hStdOutput = m_output;
+        startup.hStdError = m_error;
+    }
+    // After the start: only the launcher (and what it starts) holds the write ends.
+    void CloseChildEnds()
+    {
+        for (HANDLE* handle : {&m_input, &m_output, &m_error}) {
+            if (*handle)
+                CloseHandle(*handle);
+            *handle = nullptr;
+        }
+    }
+    void Collect(LaunchResult& result)
+    {
+        CloseChildEnds();
+        for (HANDLE thread : {m_outThread, m_errThread}) {
+            if (thread && WaitForSingleObject(thread, 15000) != WAIT_OBJECT_0) {
+                ADD_FAILURE() << "a standard stream of the launcher was not closed";
+                CancelSynchronousIo(thread);
+                WaitForSingleObject(thread, 5000);
+            }
+        }
+        result.out = m_outBytes;
+        result.err = m_errBytes;
+    }
+
+private:
+    static void ReadAll(HANDLE pipe, std::string& bytes)
+    {
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(pipe, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+            bytes.append(buffer, read);
+    }
+    static DWORD WINAPI Drain(void* self)
+    {
+        auto* streams = static_cast<CapturedStreams*>(self);
+        ReadAll(streams->m_outRead, streams->m_outBytes);
+        return 0;
+    }
+    static DWORD WINAPI DrainError(void* self)
+    {
+        auto* streams = static_cast<CapturedStreams*>(self);
+        ReadAll(streams->m_errRead, streams->m_errBytes);
+        return 0;
+    }
+
+    HANDLE m_input = nullptr, m_output = nullptr, m_error = nullptr;
+    HANDLE m_outRead = nullptr, m_errRead = nullptr;
+    HANDLE m_outThread = nullptr, m_errThread = nullptr;
+    std::string m_outBytes, m_errBytes;
+};
+
+// Starts the launcher (creation flags added to CREATE_UNICODE_ENVIRONMENT),
+// with the pipes of streams when given; 0, or the error, which is also
+// recorded as a test failure.
 DWORD StartLauncherProcess(const AppFolder& app, const LaunchOptions& options, DWORD flags,
-                           PROCESS_INFORMATION& process)
+                           PROCESS_INFORMATION& process, CapturedStreams* streams = nullptr)
 {
     AvoidWindowManagerWaits();
     std::wstring commandLine = BuildCommandLine(app, options);
@@ -313,9 +396,11 @@ DWORD StartLauncherProcess(const AppFolder& app, const LaunchOptions& options, D
     startup.cb = sizeof(startup);
     std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
     mutableCommandLine.push_back(L'\0');
-    if (!CreateProcessW(app.Launcher().c_str(), mutableCommandLine.data(), nullptr, nullptr, FALSE,
-                        flags | CREATE_UNICODE_ENVIRONMENT, environment.data(), workingDir.c_str(), &startup,
-                        &process)) {
+    if (streams)
+        streams->PassTo(startup);
+    if (!CreateProcessW(app.Launcher().c_str(), mutableCommandLine.data(), nullptr, nullptr, streams != nullptr,
+                        flags | options.creationFlags | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                        workingDir.c_str(), &startup, &process)) {
         DWORD error = GetLastError();
         ADD_FAILURE() << "cannot start " << Narrow(commandLine) << " (error " << error << ")";
         return error;
@@ -341,7 +426,13 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
     std::wstring commandLine = BuildCommandLine(app, options);
     HANDLE job = CreateKillOnCloseJob();
     PROCESS_INFORMATION process = {};
-    DWORD error = StartLauncherProcess(app, options, CREATE_SUSPENDED, process);
+    CapturedStreams streams;
+    if (options.capturePipes && !streams.Open())
+        ADD_FAILURE() << "cannot make the pipes for the standard streams";
+    DWORD error = StartLauncherProcess(app, options, CREATE_SUSPENDED, process,
+                                       options.capturePipes ? &streams : nullptr);
+    if (options.capturePipes)
+        streams.CloseChildEnds();
     if (error != 0) {
         if (job)
             CloseHandle(job);
@@ -414,6 +505,8 @@ LaunchResult RunLauncher(const AppFolder& app, const LaunchOptions& options)
     CloseHandle(process.hProcess);
     if (job)
         CloseHandle(job);  // ends anything still running in it
+    if (options.capturePipes)
+        streams.Collect(result);
     return result;
 }
 
@@ -425,6 +518,7 @@ StartedLauncher::StartedLauncher(const AppFolder& app, const LaunchOptions& opti
         return;
     CloseHandle(process.hThread);
     m_process = process.hProcess;
+    m_processId = process.dwProcessId;
 }
 
 StartedLauncher::~StartedLauncher()

@@ -1,0 +1,8 @@
+# The console launcher with pipes for its standard streams: the program's
+# output, messages, exit codes, hand-over to a console pair, control events.
+jl_add_test(console_e2e_tests SOURCES JvmE2eSupport.cpp LaunchModesE2eSupport.cpp ConsoleE2eTest.cpp
+            LIBS jl_e2e_harness TIMEOUT 600)
+add_dependencies(console_e2e_tests ${JL_LAUNCHER_NAME} ${JL_CONSOLE_LAUNCHER_NAME})
+if(TARGET fakejvm)
+  add_dependencies(console_e2e_tests fakejvm)
+endif()
