@@ -179,25 +179,27 @@ TEST(InternationalE2e, LookAlikesNeverNameAnotherFolder)
     EXPECT_EQ((std::vector<Texts>{{L"setproperty", L"city", value}}), log.All(L"setproperty"));
 }
 
-TEST(InternationalE2e, PathsWithoutAShortFormAreNamedInAMessage)
+// A file that is not there has no short name.
+TEST(InternationalE2e, AMissingFileNamedOutsideTheCodePageIsNamedInAMessage)
+{
+    std::wstring name = NameOutsideCodePage();
+    InternationalApp app(name, Ini(L"test.Properties", L"%JL_HOME%\\" + name + L".jar"));
+    LaunchOptions options;
+    options.env[L"JL_HOME"] = app.home;
+    LaunchResult result = app.Run(options);
+    EXPECT_EQ(kLaunchFailed, result.exitCode);
+    EXPECT_EQ(Texts{L"Lintasan " + app.home + L"\\" + name +
+                    L".jar tidak dapat diteruskan ke runtime Java: namanya memuat karakter di luar code page ANSI "
+                    L"sistem ini (" + std::to_wstring(GetACP()) + L"), dan lintasan itu tidak ada, sehingga tidak "
+                    L"memiliki nama pendek (8.3) sebagai gantinya.\n"},
+              result.MessageTexts());
+    EXPECT_FALSE(app.Log().Has(L"create"));
+}
+
+TEST(InternationalE2e, AVolumeWithoutShortNamesGivesTheMessage)
 {
     std::wstring name = NameOutsideCodePage();
     std::wstring cp = std::to_wstring(GetACP());
-    {
-        // A file that is not there has no short name.
-        InternationalApp app(name, Ini(L"test.Properties", L"%JL_HOME%\\" + name + L".jar"));
-        LaunchOptions options;
-        options.env[L"JL_HOME"] = app.home;
-        LaunchResult result = app.Run(options);
-        EXPECT_EQ(kLaunchFailed, result.exitCode);
-        EXPECT_EQ(Texts{L"Lintasan " + app.home + L"\\" + name +
-                        L".jar tidak dapat diteruskan ke runtime Java: namanya memuat karakter di luar code page ANSI "
-                        L"sistem ini (" + cp + L"), dan lintasan itu tidak ada, sehingga tidak memiliki nama pendek "
-                        L"(8.3) sebagai gantinya.\n"},
-                  result.MessageTexts());
-        EXPECT_FALSE(app.Log().Has(L"create"));
-    }
-    // A folder on a volume that makes no short names.
     InternationalApp app(name, Ini(L"test.Properties", L"lib\\a.jar"));
     wchar_t shortPath[1024];
     DWORD n = GetShortPathNameW(app.home.c_str(), shortPath, 1024);
