@@ -60,6 +60,11 @@
 #define IDS_RUNTIME_OUTSIDE_WINDOW 250
 #define IDS_RUNTIME_OTHER_MACHINE 251
 #define IDS_JRE_PATH_NOT_STORABLE 252
+#define IDS_ANSI_PATH_NO_SHORT_NAME 260
+#define IDS_ANSI_PATH_MISSING 261
+#define IDS_ANSI_OPTION_REFUSED 262
+#define IDS_PROPERTY_NOT_SET 263
+#define IDS_ANSI_MAIN_MODULE 264
 
 // Embedded default settings: UTF-16 INI text, optionally with a byte-order
 // mark, stored as RCDATA named SETTINGS.

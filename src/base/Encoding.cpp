@@ -18,19 +18,78 @@ String FromAnsi(const char* text)
     return result;
 }
 
-AnsiString ToAnsi(const wchar_t* text)
+namespace {
+
+// One WideCharToMultiByte pass into buffer (or a measurement without one).
+// Code pages without a default character (UTF-8 as the system's ANSI code
+// page) refuse the best-fit flag and the used-default report; they carry
+// every well-formed text and say so through WC_ERR_INVALID_CHARS.
+int ConvertToAnsi(const wchar_t* text, char* buffer, int size, bool* lossless)
+{
+    BOOL usedDefault = FALSE;
+    int result = WideCharToMultiByte(CP_THREAD_ACP, WC_NO_BEST_FIT_CHARS, text, -1, buffer, size, nullptr,
+                                     &usedDefault);
+    if (result == 0 && (GetLastError() == ERROR_INVALID_FLAGS || GetLastError() == ERROR_INVALID_PARAMETER)) {
+        result = WideCharToMultiByte(CP_THREAD_ACP, WC_ERR_INVALID_CHARS, text, -1, buffer, size, nullptr, nullptr);
+        usedDefault = result == 0 && GetLastError() == ERROR_NO_UNICODE_TRANSLATION;
+        if (usedDefault)
+            result = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, buffer, size, nullptr, nullptr);
+    }
+    if (lossless)
+        *lossless = !usedDefault;
+    return result;
+}
+
+}  // namespace
+
+AnsiString ToAnsi(const wchar_t* text, bool* lossless)
 {
     AnsiString result;
+    if (lossless)
+        *lossless = true;
     if (!text)
         return result;
-    int size = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    int size = ConvertToAnsi(text, nullptr, 0, lossless);
     if (size < 2)
         return result;
     char* buffer = result.GetBuffer(size - 1);
-    int written = WideCharToMultiByte(CP_THREAD_ACP, 0, text, -1, buffer, size, nullptr, nullptr);
+    int written = ConvertToAnsi(text, buffer, size, lossless);
     if (written <= 0 || written > size)
         RaiseFatalError(kFatalInvalidArg);
     result.SetLength(written - 1);
+    return result;
+}
+
+bool SurvivesAnsi(const String& text)
+{
+    bool lossless = true;
+    if (!text.IsEmpty())
+        ConvertToAnsi(text.CStr(), nullptr, 0, &lossless);
+    return lossless;
+}
+
+int ThreadAnsiCodePage()
+{
+    CPINFOEXW info;
+    return GetCPInfoExW(CP_THREAD_ACP, 0, &info) ? static_cast<int>(info.CodePage) : static_cast<int>(GetACP());
+}
+
+AnsiString ToModifiedUtf8(const String& text)
+{
+    AnsiString result;
+    for (int i = 0; i < text.Length(); ++i) {
+        unsigned c = static_cast<unsigned short>(text[i]);
+        if (c != 0 && c < 0x80) {
+            result.Append(static_cast<char>(c));
+        } else if (c < 0x800) {
+            result.Append(static_cast<char>(0xC0 | (c >> 6)));
+            result.Append(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            result.Append(static_cast<char>(0xE0 | (c >> 12)));
+            result.Append(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            result.Append(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
     return result;
 }
 

@@ -16,7 +16,7 @@ struct ForwardedStart {
     DWORD laterThreadId = 0;  // where the answer goes
     UINT answerMessage = 0;
     StringList arguments;
-    AnsiString mainClass;
+    AnsiString mainClass;  // modified UTF-8
     UniqueHandle readyEvent;
 };
 
@@ -87,7 +87,7 @@ DWORD WINAPI LauncherApp::ListenerThread(void* parameter)
         start->app = app;
         start->laterThreadId = static_cast<DWORD>(message.wParam);
         start->answerMessage = forwardMessage;
-        start->mainClass = ToAnsi(app->m_mainClass);
+        start->mainClass = ToModifiedUtf8(app->m_mainClass);  // what FindClass reads
         // The later start holds its turn until it is told that its arguments
         // have been taken; the next start may overwrite them after that.
         ReadForwardedArguments(block, start->arguments);

@@ -104,6 +104,11 @@ public:
     void ExpandClassPathEntry(const String& entry, String& classPath);
     void AddVmParameter(const String& parameter, StringList& workingList);
     void AddModuleOptions(const String& modulePath, const String& addModules, StringList& workingList);
+    // Appends one option to m_jvmOptions in the form the runtime reads
+    // (jvm/AnsiOptions.cpp); false with the user's message in refusal when
+    // it has none. Path items listed in droppable are left out instead.
+    bool AddAnsiOption(const String& option, String& refusal, const StringList* droppable = nullptr);
+    bool SetLateProperties();
     bool CheckModuleHelper();
     jclass FindModuleMainClass(const LauncherHelper& helper);
     jclass FindMainClass();
@@ -167,6 +172,11 @@ public:
     String m_productName;
     String m_productCode;
     AnsiList m_jvmOptions;
+    // "name=value" of -D options with text outside the ANSI code page: set
+    // through System.setProperty once the VM exists, before the main class.
+    StringList m_lateProperties;
+    // Why an option made before AssembleVmOptions cannot reach the runtime.
+    String m_optionRefusal;
     StringList m_preferredVersions;
     String m_jrePath;
     String m_downloadUrl;  // "Download URL": the runtime-not-found dialog's link

@@ -5,6 +5,7 @@
 #include "core/LauncherApp.h"
 #include "core/LauncherVersion.h"
 #include "core/ModulePath.h"
+#include "jvm/AnsiPaths.h"
 #include "jvm/ClassDataSharingRules.h"
 #include "jvm/Environment.h"
 #include "runtime/ReleaseFile.h"
@@ -28,8 +29,13 @@ bool IsFolder(const String& path)
 // false when that code page cannot hold it.
 bool PathForVm(const String& path, AnsiString& vmPath)
 {
-    vmPath = ToAnsi(path);
-    return FromAnsi(vmPath.CStr()) == path;
+    // A folder named outside the code page is passed in its short form.
+    String usable;
+    AnsiPathForm form = FindAnsiPathForm(path, usable);
+    if (form != AnsiPathForm::Exact && form != AnsiPathForm::Short)
+        return false;
+    vmPath = ToAnsi(usable);
+    return true;
 }
 
 // Deletes the application's older archives; a file that cannot be deleted

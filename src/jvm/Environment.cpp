@@ -1,6 +1,6 @@
 #include "jvm/Environment.h"
 
-#include "base/Encoding.h"
+#include "base/SplitList.h"
 #include "core/LauncherApp.h"
 #include "core/ModulePath.h"
 
@@ -21,7 +21,11 @@ void LauncherApp::PrepareEnvironment()
         // not win over the application's and the system's own.
         list.Append(L"\\lib;.");
         m_libraryPath = ExpandEnvironment(list);
-        m_jvmOptions.Append(ToAnsi(String(L"-Djava.library.path=") + m_libraryPath));
+        // Folders of the system's search path are the machine's, not the
+        // application's: one the runtime cannot be told of is left out.
+        StringList systemFolders;
+        SplitList(ExpandEnvironment(String(L"%Path%")), L";", systemFolders);
+        AddAnsiOption(String(L"-Djava.library.path=") + m_libraryPath, m_optionRefusal, &systemFolders);
     }
 
     String path;

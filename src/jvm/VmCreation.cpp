@@ -90,6 +90,11 @@ bool LauncherApp::CreateJavaVm()
         return false;
     }
     JL_TRACE("VM created");
+    if (!SetLateProperties()) {
+        // The thread leaves the VM, which DestroyJavaVM would wait for.
+        m_pJavaVM->DetachCurrentThread();
+        return false;
+    }
     RedirectOutput();
     return true;
 }

@@ -1,4 +1,3 @@
-#include "base/Encoding.h"
 #include "core/CommandLineTokens.h"
 #include "core/LauncherApp.h"
 #include "core/Messages.h"
@@ -26,6 +25,11 @@ void LauncherApp::AddVmParameter(const String& parameter, StringList& workingLis
 
 bool LauncherApp::AssembleVmOptions()
 {
+    // The library path option could not be made in the runtime's code page.
+    if (!m_optionRefusal.IsEmpty()) {
+        ShowErrorMessage(m_hSplashWnd, m_optionRefusal.CStr());
+        return false;
+    }
     String settingsPath;
     if (!GetSettingsFilePath(settingsPath))
         return false;
@@ -68,8 +72,13 @@ bool LauncherApp::AssembleVmOptions()
     SplitVmParameters(parameters, split);
     for (const String& parameter : split)
         AddVmParameter(parameter, workingList);
-    for (const String& option : workingList)
-        m_jvmOptions.Append(ToAnsi(ExpandEnvironment(option)));
+    for (const String& option : workingList) {
+        String refusal;
+        if (!AddAnsiOption(ExpandEnvironment(option), refusal)) {
+            ShowErrorMessage(m_hSplashWnd, refusal.CStr());
+            return false;
+        }
+    }
     AddClassDataSharingOptions();
 
     m_outputFile = settings.GetValue(L"Application", L"Output File");

@@ -1,8 +1,10 @@
 #include "splash/NativeSplash.h"
 
 #include "base/Encoding.h"
+#include "base/Trace.h"
 #include "base/UniqueResource.h"
 #include "core/LauncherApp.h"
+#include "jvm/AnsiPaths.h"
 #include "splash/SplashRules.h"
 
 namespace {
@@ -42,6 +44,14 @@ String FindNativeSplashLibrary(const String& jvmLibraryPath)
 
 bool LauncherApp::StartNativeSplash(const String& library, const String& picture)
 {
+    // The library reads the picture's path in the ANSI code page. A path
+    // that has no form there is shown by the launcher's own window, which
+    // reads it whole.
+    String usable;
+    if (FindAnsiPathForm(picture, usable) > AnsiPathForm::Short) {
+        JL_TRACE("splash picture %s has no form in the ANSI code page: the launcher shows it", picture.CStr());
+        return false;
+    }
     AddFolderOf(library);
     AddFolderOf(m_jvmLibraryPath);
     // Part of the runtime from now on: loaded once and never freed.
@@ -57,7 +67,7 @@ bool LauncherApp::StartNativeSplash(const String& library, const String& picture
     if (!init || !loadFile || !setFileJarName)
         return false;
     init();
-    AnsiString fileName = ToAnsi(picture);
+    AnsiString fileName = ToAnsi(usable);
     loadFile(fileName.CStr());
     setFileJarName(fileName.CStr(), "");
     return true;

@@ -82,6 +82,53 @@ TEST(EncodingTest, UnrepresentableCharacterBecomesTheDefaultCharacter)
     EXPECT_EQ(defaultChar, outside.CStr()[1]);
 }
 
+// No best fit: a letter the code page lacks becomes "?", never a look-alike
+// that could name another file; and the caller learns of it.
+TEST(EncodingTest, ConversionToTheCodePageReportsWhatItLoses)
+{
+    ThreadLocaleScope western(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+    struct Case {
+        const wchar_t* text;
+        const char* expected;
+        bool lossless;
+    } cases[] = {
+        {L"C:\\Apps\\app.jar", "C:\\Apps\\app.jar", true},
+        {L"caf\u00E9 \u2019s \u20AC", "caf\xE9 \x92s \x80", true},  // in 1252 beyond ASCII
+        {L"cp-\u0414\u043C\u0438\u0442\u0440\u0438\u0439", "cp-???????", false},
+        {L"\u0141\u00F3d\u017A", "?\xF3" "d?", false},     // best fit: "L\u00F3dz"
+        {L"\u0142", "?", false},                            // best fit: "l"
+        {L"\uFF02quoted\uFF02", "?quoted?", false},         // best fit: the plain quotation mark
+        {L"\u221Ex", "?x", false},                          // best fit: "8"
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(A(ToAnsi(c.text)));
+        bool lossless = !c.lossless;
+        EXPECT_EQ(c.expected, A(ToAnsi(c.text, &lossless)));
+        EXPECT_EQ(c.lossless, lossless);
+        EXPECT_EQ(c.lossless, SurvivesAnsi(c.text));
+    }
+    EXPECT_EQ(1252, ThreadAnsiCodePage());
+}
+
+TEST(EncodingTest, ModifiedUtf8ForJavaNames)
+{
+    struct Case {
+        std::wstring text;
+        std::string expected;
+    } cases[] = {
+        {L"test/App", "test/App"},
+        {L"test/\u041F\u0440", "test/\xD0\x9F\xD1\x80"},
+        {L"\u4E2D", "\xE4\xB8\xAD"},
+        {std::wstring(L"a\0b", 3), std::string("a\xC0\x80" "b")},  // NUL in two bytes, never a terminator
+        {L"\xD83D\xDE00", "\xED\xA0\xBD\xED\xB8\x80"},        // each surrogate on its own
+    };
+    for (const Case& c : cases) {
+        AnsiString encoded = ToModifiedUtf8(String(c.text.c_str(), static_cast<int>(c.text.size())));
+        EXPECT_EQ(c.expected, A(encoded));
+        EXPECT_EQ(c.text, W(DecodeModifiedUtf8(encoded.CStr())));
+    }
+}
+
 TEST(EncodingTest, ModifiedUtf8DecodesEveryWellFormedSequence)
 {
     struct Case {

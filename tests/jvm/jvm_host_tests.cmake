@@ -1,4 +1,5 @@
 jl_add_test(jvm_host_tests SOURCES
   ClassPathTest.cpp
   EnvironmentTest.cpp
-  VmCreationTest.cpp)
+  VmCreationTest.cpp
+  AnsiOptionsTest.cpp)

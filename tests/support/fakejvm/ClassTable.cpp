@@ -60,6 +60,8 @@ const ClassInfo kClasses[] = {
     {"test/SecondaryThrows", "java/lang/Object", Kind::Plain},
     {"test/ExitOnSignal", "java/lang/Object", Kind::Plain},
     {"test/RestartOnce", "java/lang/Object", Kind::Plain},
+    {"test/Properties", "java/lang/Object", Kind::Plain},
+    {"test/\u041f\u0440\u0438\u043b\u043e\u0436\u0435\u043d\u0438\u0435", "java/lang/Object", Kind::Plain},
 #ifdef JL_FAKEJVM_HELPER
     {"sun/launcher/LauncherHelper", "java/lang/Object", Kind::Plain},
 #endif

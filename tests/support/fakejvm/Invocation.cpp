@@ -211,7 +211,13 @@ jint JNICALL JNI_CreateJavaVM(JavaVM** pvm, void** penv, void* rawArgs) {
   for (jint i = 0; i < args->nOptions; ++i) {
     const JavaVMOption& option = args->options[i];
     if (!option.optionString) return Result(JNI_EINVAL);
-    WriteRecord({L"option", FromAnsi(option.optionString)});
+    std::wstring text = FromAnsi(option.optionString);
+    WriteRecord({L"option", text});
+    if (text.compare(0, 2, L"-D") == 0) {
+      size_t equals = text.find(L'=');
+      vm.properties[text.substr(2, equals == std::wstring::npos ? equals : equals - 2)] =
+          equals == std::wstring::npos ? L"" : text.substr(equals + 1);
+    }
     if (strcmp(option.optionString, "exit") == 0) {
       exitHook = reinterpret_cast<ExitHook>(option.extraInfo);
     } else if (strcmp(option.optionString, "abort") == 0) {

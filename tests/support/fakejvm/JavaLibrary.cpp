@@ -47,6 +47,31 @@ jvalue StringEmpty(CallFrame&) { return Void(); }
 
 jvalue SystemExitMethod(CallFrame& f) { SystemExit(f.args[0].i); }
 
+jvalue SetProperty(CallFrame& f) {
+  Ref name = f.Obj(0);
+  Ref value = f.Obj(1);
+  if (!name || !value) {
+    Throw("java/lang/NullPointerException");
+    return Void();
+  }
+  WriteRecord({L"setproperty", name->text, value->text});
+  auto& properties = Vm().properties;
+  auto found = properties.find(name->text);
+  Ref previous = found == properties.end() ? nullptr : NewJavaString(found->second);
+  properties[name->text] = value->text;
+  return Obj(previous);
+}
+
+jvalue GetProperty(CallFrame& f) {
+  Ref name = f.Obj(0);
+  if (!name) {
+    Throw("java/lang/NullPointerException");
+    return Void();
+  }
+  auto found = Vm().properties.find(name->text);
+  return Obj(found == Vm().properties.end() ? nullptr : NewJavaString(found->second));
+}
+
 jvalue SetOut(CallFrame& f) {
   Vm().out = f.Obj(0);
   return Void();
@@ -249,6 +274,9 @@ const MethodInfo kMethods[] = {
     {"java/lang/String", "<init>", "([C)V", false, StringFromChars},
     {"java/lang/String", "<init>", "()V", false, StringEmpty},
     {"java/lang/System", "exit", "(I)V", true, SystemExitMethod},
+    {"java/lang/System", "setProperty", "(Ljava/lang/String;Ljava/lang/String;)Ljava/lang/String;", true,
+     SetProperty},
+    {"java/lang/System", "getProperty", "(Ljava/lang/String;)Ljava/lang/String;", true, GetProperty},
     {"java/lang/System", "setOut", "(Ljava/io/PrintStream;)V", true, SetOut},
     {"java/lang/System", "setErr", "(Ljava/io/PrintStream;)V", true, SetErr},
     {"java/lang/Integer", "parseInt", "(Ljava/lang/String;)I", true, ParseInt},

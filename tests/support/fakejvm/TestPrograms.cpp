@@ -15,7 +15,7 @@ jvalue Void() {
   return v;
 }
 
-std::wstring ClassOf(const CallFrame& f) { return Widen(f.method.cls); }
+std::wstring ClassOf(const CallFrame& f) { return FromUtf8(f.method.cls); }
 
 void LogArgs(CallFrame& f) {
   Ref args = f.Obj(0);
@@ -52,7 +52,7 @@ unsigned long long ReservedStack() {
 // Common start of every main: the records the tests read.
 void StartMain(CallFrame& f) {
   WriteTime(L"main");
-  Vm().mainClass = Widen(Dotted(f.method.cls).c_str());
+  Vm().mainClass = FromUtf8(Dotted(f.method.cls));
   WriteRecord({L"main", ClassOf(f)});
   LogArgs(f);
   WriteRecord({L"mainend"});
@@ -99,6 +99,13 @@ jvalue PrintOutMain(CallFrame& f) {
     PrintText(Vm().out, L"out:" + text + kLineSeparator);
     PrintText(Vm().err, L"err:" + text + kLineSeparator);
   }
+  return Void();
+}
+
+// Records the system properties as the program sees them when main starts.
+jvalue PropertiesMain(CallFrame& f) {
+  StartMain(f);
+  for (const auto& property : Vm().properties) WriteRecord({L"property", property.first, property.second});
   return Void();
 }
 
@@ -284,6 +291,12 @@ const MethodInfo kMethods[] = {
     {"test/ExitOnSignal", "main", "([Ljava/lang/String;)V", true, ExitOnSignalMain},
     {"test/RestartOnce", "main", "([Ljava/lang/String;)V", true, RestartOnceMain},
     {"test/RestartOnce", "secondaryMain", "([Ljava/lang/String;)I", true, ServeSecondary},
+    {"test/Properties", "main", "([Ljava/lang/String;)V", true, PropertiesMain},
+    // A class named outside the ANSI code page, also served for later starts.
+    {"test/\u041f\u0440\u0438\u043b\u043e\u0436\u0435\u043d\u0438\u0435", "main", "([Ljava/lang/String;)V", true,
+     LingerMain},
+    {"test/\u041f\u0440\u0438\u043b\u043e\u0436\u0435\u043d\u0438\u0435", "secondaryMain",
+     "([Ljava/lang/String;)I", true, SecondaryInt},
 #ifdef JL_FAKEJVM_HELPER
     {"sun/launcher/LauncherHelper", "checkAndLoadMain", "(ZILjava/lang/String;)Ljava/lang/Class;", true,
      CheckAndLoadMain},

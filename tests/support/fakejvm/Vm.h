@@ -2,6 +2,7 @@
 // exceptions, System.out / System.err and the exit path.
 #pragma once
 
+#include <map>
 #include <mutex>
 #include <string>
 
@@ -34,6 +35,9 @@ struct VmState {
   Ref out;                     // System.out
   Ref err;                     // System.err
   std::wstring mainClass;      // dotted name of the last class whose main started
+  // System properties: the -D options (read in the ANSI code page, as a real
+  // runtime reads them), then whatever System.setProperty sets.
+  std::map<std::wstring, std::wstring> properties;
   // A program that keeps running after main returns (as one with a window
   // would) until secondaryMain has been called or the deadline has passed;
   // DestroyJavaVM waits for it like for a non-daemon thread.
