@@ -271,15 +271,21 @@ TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathAndNoRuntimeEndsTheLaunch)
     EXPECT_EQ(result.exitCode, kLaunchFailed);
 }
 
+// The launcher with working stand-in runtimes A and B and an empty app.jar.
+void InstallTwoRuntimes(AppFolder& app)
+{
+    app.CopyLauncher();
+    app.InstallRuntime(L"runtimeA");
+    app.InstallRuntime(L"runtimeB");
+    app.WriteFile(L"app.jar", "PK");
+}
+
 // The same choice made with working stand-in runtimes: the program runs on
 // the runtime that the per-user file names.
 TEST(PerUserRuntimeE2e, ProgramRunsOnTheRuntimeThePerUserFileNames)
 {
     AppFolder app;
-    app.CopyLauncher();
-    app.InstallRuntime(L"runtimeA");
-    app.InstallRuntime(L"runtimeB");
-    app.WriteFile(L"app.jar", "PK");
+    InstallTwoRuntimes(app);
     app.WriteIni(L"[Product Information]\nProduct Name=Demo\nProduct Code=7\n"
                  L"[Java Runtime Environment]\nJRE Path=runtimeA\nMain Class=test.RecordArgs\n"
                  L"[Class Path]\nClass Path=app.jar\n");
@@ -303,10 +309,7 @@ TEST(PerUserRuntimeE2e, ProgramRunsOnTheRuntimeThePerUserFileNames)
 TEST(Utf8SettingsE2e, AccentsReachTheFoldersAndTheVm)
 {
     AppFolder app;
-    app.CopyLauncher();
-    app.InstallRuntime(L"runtimeA");
-    app.InstallRuntime(L"runtimeB");
-    app.WriteFile(L"app.jar", "PK");
+    InstallTwoRuntimes(app);
     app.WriteFile(L"launcher.ini", Narrow(L"[Product Information]\r\nProduct Name=Caf\x00e9\r\nProduct Code=7\r\n"
                                           L"[Java Runtime Environment]\r\nJRE Path=runtimeA\r\n"
                                           L"Main Class=test.RecordArgs\r\n"
