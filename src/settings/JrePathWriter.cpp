@@ -2,23 +2,12 @@
 
 #include "base/Paths.h"
 #include "base/UniqueResource.h"
+#include "settings/SettingsFileBytes.h"
 #include "settings/SettingsIndex.h"
 
 #include <windows.h>
 
 namespace {
-
-// A name beside the file that no earlier write of this process used: the
-// profile functions keep files they have seen in a cache that a reused name
-// with an unchanged time stamp could hit.
-String ScratchPathFor(const String& path)
-{
-    static LONG counter = 0;
-    LONG number = InterlockedIncrement(&counter);
-    wchar_t suffix[40] = {};
-    wsprintfW(suffix, L".%lu-%ld.tmp", GetCurrentProcessId(), number);
-    return path + suffix;
-}
 
 // The file can be replaced: it is an ordinary file this process may write.
 bool CanReplace(const String& path, DWORD attributes)
@@ -67,15 +56,20 @@ bool SurvivesAnsiFile(const String& text)
     return back == text;
 }
 
-// A new settings file: just the byte-order mark, so that the profile
-// functions write it in UTF-16.
-bool CreateUtf16File(const String& path)
+// Writes the key into scratch, a new file, as a UTF-16 working copy of
+// text (the content of a UTF-8 file), and turns the result back into UTF-8
+// in the same form.
+bool WriteUtf8Copy(const String& scratch, const String& text, SettingsTextForm form, const wchar_t* section,
+                   const wchar_t* key, const String& value)
 {
-    UniqueFileHandle file(CreateFileW(path.CStr(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                                      nullptr));
-    static const unsigned char kMark[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    return file.valid() && WriteFile(file.get(), kMark, sizeof(kMark), &written, nullptr) && written == sizeof(kMark);
+    if (!WriteSettingsFileBytes(scratch, Utf16FileBytes(text), CREATE_NEW) ||
+        !WritePrivateProfileStringW(section, key, value.CStr(), scratch.CStr()))
+        return false;
+    AnsiString written;
+    String updated;
+    AnsiString utf8(SettingsTextMark(form));
+    return ReadSettingsFileBytes(scratch, written) && TextOfUtf16File(written, updated) &&
+           EncodeUtf8(updated.CStr(), updated.Length(), utf8) && WriteSettingsFileBytes(scratch, utf8, CREATE_ALWAYS);
 }
 
 }  // namespace
@@ -91,12 +85,23 @@ SettingWrite WriteSettingSafely(const String& path, const wchar_t* section, cons
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     if (exists && !CanReplace(path, attributes))
         return SettingWrite::NotWritten;
-    if (exists && !IsUtf16File(path) && !SurvivesAnsiFile(value))
+    String text;
+    SettingsTextForm form = exists ? ReadSettingsText(path, text) : SettingsTextForm::System;
+    AnsiString unused;
+    if (form != SettingsTextForm::System && !EncodeUtf8(value.CStr(), value.Length(), unused))
+        return SettingWrite::NotRepresentable;
+    if (exists && form == SettingsTextForm::System && !IsUtf16File(path) && !SurvivesAnsiFile(value))
         return SettingWrite::NotRepresentable;
 
-    String scratch = ScratchPathFor(path);
-    bool prepared = exists ? CopyFileW(path.CStr(), scratch.CStr(), TRUE) != FALSE : CreateUtf16File(scratch);
-    bool written = prepared && WritePrivateProfileStringW(section, key, value.CStr(), scratch.CStr()) != FALSE;
+    String scratch = ScratchPathBeside(path);
+    bool written;
+    if (form != SettingsTextForm::System) {
+        written = WriteUtf8Copy(scratch, text, form, section, key, value);
+    } else {
+        bool prepared = exists ? CopyFileW(path.CStr(), scratch.CStr(), TRUE) != FALSE
+                               : WriteSettingsFileBytes(scratch, Utf16FileBytes(String()), CREATE_NEW);
+        written = prepared && WritePrivateProfileStringW(section, key, value.CStr(), scratch.CStr()) != FALSE;
+    }
     DWORD flags = MOVEFILE_WRITE_THROUGH | (exists ? MOVEFILE_REPLACE_EXISTING : 0);
     if (written && MoveFileExW(scratch.CStr(), path.CStr(), flags)) {
         ForgetSettingsFile(path);

@@ -2,6 +2,8 @@
 
 #include "base/UniqueResource.h"
 #include "settings/GrowingBuffer.h"
+#include "settings/JrePathWriter.h"
+#include "settings/SettingsFileBytes.h"
 #include "settings/SettingsIndex.h"
 
 DWORD SettingsFile::ReadHeader(void* buffer4)
@@ -20,16 +22,24 @@ DWORD SettingsFile::ReadHeader(void* buffer4)
     return 0;
 }
 
+const String& SettingsFile::ReadPath()
+{
+    if (!m_indexChecked) {
+        GetSettingsReadSource(m_path, m_source);
+        m_indexChecked = true;
+    }
+    return m_source.path;
+}
+
 String SettingsFile::GetValue(const String& section, const String& key)
 {
     String value;
-    bool mayHold = SettingsFileMayHold(m_path, section, key, !m_indexChecked);
-    m_indexChecked = true;
-    if (!mayHold)
+    const String& readPath = ReadPath();
+    if (!SettingsFileMayHold(m_path, section, key, false))
         return value;
     ReadIntoGrowingBuffer(value, 256, 1, [&](wchar_t* buffer, int size) {
         return static_cast<int>(GetPrivateProfileStringW(section.CStr(), key.CStr(), L"", buffer,
-                                                         static_cast<DWORD>(size), m_path.CStr()));
+                                                         static_cast<DWORD>(size), readPath.CStr()));
     });
     // The text ends at the terminator the system wrote.
     value.SetLengthToTerminator();
@@ -45,7 +55,7 @@ String SettingsFile::GetValueAsWritten(const String& section, const String& key)
     // the one the system read.
     StringList lines;
     ReadZeroSeparatedList(lines, [&](wchar_t* buffer, int size) {
-        return static_cast<int>(GetPrivateProfileSectionW(section.CStr(), buffer, static_cast<DWORD>(size), m_path.CStr()));
+        return static_cast<int>(GetPrivateProfileSectionW(section.CStr(), buffer, static_cast<DWORD>(size), ReadPath().CStr()));
     });
     for (const String& line : lines) {
         int equals = line.Find(L'=');
@@ -63,14 +73,19 @@ void SettingsFile::GetSectionNames(StringList& names)
 {
     names.Clear();
     ReadZeroSeparatedList(names, [&](wchar_t* buffer, int size) {
-        return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), m_path.CStr()));
+        return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), ReadPath().CStr()));
     });
 }
 
 BOOL SettingsFile::SetValue(const String& section, const String& key, const String& value)
 {
-    BOOL written = WritePrivateProfileStringW(section.CStr(), key.CStr(), value.CStr(), m_path.CStr());
+    // The system would write a UTF-8 file's new line in the ANSI code page.
+    String text;
+    BOOL written = ReadSettingsText(m_path, text) != SettingsTextForm::System
+                       ? WriteSettingSafely(m_path, section.CStr(), key.CStr(), value, false) == SettingWrite::Written
+                       : WritePrivateProfileStringW(section.CStr(), key.CStr(), value.CStr(), m_path.CStr());
     ForgetSettingsFile(m_path);
+    m_indexChecked = false;  // this reader reads what it wrote
     return written;
 }
 
@@ -78,5 +93,6 @@ BOOL SettingsFile::Delete()
 {
     BOOL deleted = DeleteFileW(m_path.CStr());
     ForgetSettingsFile(m_path);
+    m_indexChecked = false;
     return deleted;
 }

@@ -2,12 +2,14 @@
 
 #include "base/List.h"
 #include "base/Text.h"
+#include "settings/Utf16SettingsCopy.h"
 
 #include <windows.h>
 
 // Reads and writes one INI file through the system's private-profile
 // functions. Missing files, sections and keys read as empty; values of any
-// length are read whole.
+// length are read whole. A UTF-8 file is read through a UTF-16 copy and
+// written so that it stays UTF-8 (Utf16SettingsCopy.h, JrePathWriter.h).
 class SettingsFile {
 public:
     explicit SettingsFile(const String& path) : m_path(path) {}
@@ -33,6 +35,12 @@ public:
     const String& Path() const { return m_path; }
 
 private:
+    // The file the profile functions read, chosen on this reader's first
+    // question together with the check of the file's layout: one reader sees
+    // one state of the file.
+    const String& ReadPath();
+
     String m_path;
-    bool m_indexChecked = false;  // the file's layout was checked on this reader's first question
+    bool m_indexChecked = false;
+    SettingsReadSource m_source;
 };

@@ -3,6 +3,7 @@
 #include "base/List.h"
 #include "base/UniqueResource.h"
 #include "settings/GrowingBuffer.h"
+#include "settings/Utf16SettingsCopy.h"
 
 #include <windows.h>
 
@@ -75,6 +76,7 @@ struct FileStamp {
 struct FileIndex {
     String path;
     FileStamp stamp;
+    SettingsReadSource source;  // what the profile functions read for path
     bool anySection = false;
     StringList sections;
     List<SectionKeys> read;
@@ -146,8 +148,12 @@ FileIndex& IndexOf(const String& path, bool recheck)
     FileIndex& file = g_files->Append(FileIndex());
     file.path = path;
     file.stamp = stamped ? stamp : FileStamp::Of(path);
+    // Chosen after the stamp is taken: a change made meanwhile moves the
+    // stamp on, and the next recheck chooses again.
+    ChooseSettingsReadSource(path, file.source);
+    const String& readPath = file.source.path;
     ReadZeroSeparatedList(file.sections, [&](wchar_t* buffer, int size) {
-        return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), path.CStr()));
+        return static_cast<int>(GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(size), readPath.CStr()));
     });
     file.anySection = !ToNames(file.sections, [](const String& name) { return TrimBlanks(name); });
     // The system lists nothing for a file it could not open. An empty
@@ -169,7 +175,7 @@ SectionKeys& KeysOf(FileIndex& file, const String& section)
     keys.section = section;
     ReadZeroSeparatedList(keys.keys, [&](wchar_t* buffer, int size) {
         return static_cast<int>(GetPrivateProfileSectionW(section.CStr(), buffer, static_cast<DWORD>(size),
-                                                          file.path.CStr()));
+                                                          file.source.path.CStr()));
     });
     keys.anyKey = !ToNames(keys.keys, [](const String& entry) {
         int equals = entry.Find(L'=');
@@ -203,6 +209,20 @@ bool SettingsFileMayHold(const String& path, const String& section, const String
     }
     ReleaseSRWLockExclusive(&g_lock);
     return mayHold;
+}
+
+void GetSettingsReadSource(const String& path, SettingsReadSource& source)
+{
+    AcquireSRWLockExclusive(&g_lock);
+    FileIndex& file = IndexOf(path, true);
+    source.path = file.source.path;
+    source.hold.reset();
+    // The reader's own hold keeps its copy while this index moves on.
+    if (file.source.hold.valid()) {
+        HANDLE process = GetCurrentProcess();
+        DuplicateHandle(process, file.source.hold.get(), process, source.hold.put(), 0, FALSE, DUPLICATE_SAME_ACCESS);
+    }
+    ReleaseSRWLockExclusive(&g_lock);
 }
 
 void ForgetSettingsFile(const String& path)

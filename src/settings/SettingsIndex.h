@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Text.h"
+#include "settings/Utf16SettingsCopy.h"
 
 // What a settings file holds, learnt once per process from the system's own
 // listing of it: its section names, and the key names of each section asked
@@ -21,6 +22,12 @@
 // does that on its first question only, so that one reader sees one state of
 // the file's layout.
 bool SettingsFileMayHold(const String& path, const String& section, const String& key, bool recheck);
+
+// Compares the index with the file's stamp (as recheck above) and gives the
+// file that the profile functions are to read for path: path itself, or a
+// UTF-16 copy of a UTF-8 file (see Utf16SettingsCopy.h), held open for the
+// caller. The listings above are read from the same file.
+void GetSettingsReadSource(const String& path, SettingsReadSource& source);
 
 // Drops what is known of path. Every write to a settings file calls it; a
 // change made by another program is seen by the next reader that rechecks.

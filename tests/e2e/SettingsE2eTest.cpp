@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const DWORD kLaunchFailed = 0xFFFFFFFF;  // exit code -1
@@ -269,15 +271,21 @@ TEST_F(PerUserSettingsE2e, PerUserFileWithoutJrePathAndNoRuntimeEndsTheLaunch)
     EXPECT_EQ(result.exitCode, kLaunchFailed);
 }
 
+// The launcher with working stand-in runtimes A and B and an empty app.jar.
+void InstallTwoRuntimes(AppFolder& app)
+{
+    app.CopyLauncher();
+    app.InstallRuntime(L"runtimeA");
+    app.InstallRuntime(L"runtimeB");
+    app.WriteFile(L"app.jar", "PK");
+}
+
 // The same choice made with working stand-in runtimes: the program runs on
 // the runtime that the per-user file names.
 TEST(PerUserRuntimeE2e, ProgramRunsOnTheRuntimeThePerUserFileNames)
 {
     AppFolder app;
-    app.CopyLauncher();
-    app.InstallRuntime(L"runtimeA");
-    app.InstallRuntime(L"runtimeB");
-    app.WriteFile(L"app.jar", "PK");
+    InstallTwoRuntimes(app);
     app.WriteIni(L"[Product Information]\nProduct Name=Demo\nProduct Code=7\n"
                  L"[Java Runtime Environment]\nJRE Path=runtimeA\nMain Class=test.RecordArgs\n"
                  L"[Class Path]\nClass Path=app.jar\n");
@@ -294,6 +302,32 @@ TEST(PerUserRuntimeE2e, ProgramRunsOnTheRuntimeThePerUserFileNames)
     EXPECT_EQ(log.Env(L"OZ_JVM_HOME"), app.Path() + L"\\runtimeB");
     std::vector<std::wstring> args = log.Values(L"arg");
     EXPECT_EQ(args, std::vector<std::wstring>{L"hello"});
+}
+
+// A settings file saved as UTF-8 without a byte-order mark: the product
+// folder and the VM parameters arrive with their accents.
+TEST(Utf8SettingsE2e, AccentsReachTheFoldersAndTheVm)
+{
+    AppFolder app;
+    InstallTwoRuntimes(app);
+    app.WriteFile(L"launcher.ini", Narrow(L"[Product Information]\r\nProduct Name=Caf\x00e9\r\nProduct Code=7\r\n"
+                                          L"[Java Runtime Environment]\r\nJRE Path=runtimeA\r\n"
+                                          L"Main Class=test.RecordArgs\r\n"
+                                          L"Virtual Machine Parameters=-Dname=Caf\x00e9 \"-Dtitle=Cr\x00e8me br\x00fbl\x00e9\x65\"\r\n"
+                                          L"[Class Path]\r\nClass Path=app.jar\r\n"));
+    app.WriteFile(L"appdata\\Caf\x00e9\\7\\launcher.ini", "[Java Runtime Environment]\r\nJRE Path=runtimeB\r\n");
+    LaunchOptions options = WithoutJavaHome();
+    options.env[L"APPDATA"] = app.Path() + L"\\appdata";
+
+    LaunchResult result = RunLauncher(app, options);
+    EXPECT_TRUE(result.MessageTexts().empty()) << Show(result.MessageTexts());
+    EXPECT_EQ(result.exitCode, 0u);
+    FakeJvmLog log = FakeJvmLog::Read(app.LogPath());
+    EXPECT_EQ(log.Env(L"OZ_JVM_HOME"), app.Path() + L"\\runtimeB");
+    std::vector<std::wstring> vmOptions = log.Values(L"option");
+    EXPECT_NE(std::find(vmOptions.begin(), vmOptions.end(), L"-Dname=Caf\x00e9"), vmOptions.end()) << Show(vmOptions);
+    EXPECT_NE(std::find(vmOptions.begin(), vmOptions.end(), L"-Dtitle=Cr\x00e8me br\x00fbl\x00e9\x65"), vmOptions.end())
+        << Show(vmOptions);
 }
 
 }  // namespace

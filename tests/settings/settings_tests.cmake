@@ -5,4 +5,5 @@ jl_add_test(settings_tests SOURCES
   SettingsPathsTest.cpp
   LaunchSettingsTest.cpp
   ModuleSettingsTest.cpp
-  JrePathWriterTest.cpp)
+  JrePathWriterTest.cpp
+  Utf8SettingsTest.cpp)
