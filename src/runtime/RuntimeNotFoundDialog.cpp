@@ -196,10 +196,9 @@ void RuntimeNotFoundDialog::FitLinkToText(HWND link, HFONT font)
 {
     RECT bounds = {0, 0, kGroupInnerRight, 0};
     RECT spare = {0, 0, 4, 0};  // four horizontal dialog units: one average character
-    RECT place = {};
-    if (!link || !MapDialogRect(m_dialog, &bounds) || !MapDialogRect(m_dialog, &spare) || !GetWindowRect(link, &place))
+    if (!link || !MapDialogRect(m_dialog, &bounds) || !MapDialogRect(m_dialog, &spare))
         return;
-    MapWindowPoints(nullptr, m_dialog, reinterpret_cast<POINT*>(&place), 2);
+    RECT place = ClientRectOf(link, m_dialog);
     int length = GetWindowTextLengthW(link);
     String text;
     text.SetLength(GetWindowTextW(link, text.GetBuffer(length), length + 1));

@@ -1,5 +1,7 @@
 #include "ui/DialogLayout.h"
 
+#include "ui/DialogTextFit.h"
+
 namespace {
 
 // SBS_SIZEBOXBOTTOMRIGHTALIGN | SBS_SIZEGRIP with a visible, clipped child.
@@ -25,14 +27,6 @@ bool HasGroupBox(HWND dialog)
     bool found = false;
     EnumChildWindows(dialog, FindGroupBox, reinterpret_cast<LPARAM>(&found));
     return found;
-}
-
-RECT ClientRectOf(HWND control, HWND dialog)
-{
-    RECT rect = {};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 }  // namespace

@@ -3,24 +3,20 @@
 #include "base/GdiScope.h"
 #include "base/Text.h"
 
-namespace {
-
-RECT ClientRectOf(HWND dialog, HWND child)
+RECT ClientRectOf(HWND control, HWND dialog)
 {
-    RECT place = {};
-    GetWindowRect(child, &place);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-    return place;
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
-
-}  // namespace
 
 void GrowControlForText(HWND dialog, int controlId)
 {
     HWND control = GetDlgItem(dialog, controlId);
     if (!control)
         return;
-    RECT place = ClientRectOf(dialog, control);
+    RECT place = ClientRectOf(control, dialog);
     int length = GetWindowTextLengthW(control);
     String text;
     text.SetLength(GetWindowTextW(control, text.GetBuffer(length), length + 1));
@@ -38,7 +34,7 @@ void GrowControlForText(HWND dialog, int controlId)
     if (grow <= 0)
         return;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT other = ClientRectOf(dialog, child);
+        RECT other = ClientRectOf(child, dialog);
         if (child == control || other.top >= place.bottom) {
             bool below = child != control;
             SetWindowPos(child, nullptr, other.left, other.top + (below ? grow : 0), other.right - other.left,
