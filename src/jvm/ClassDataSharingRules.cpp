@@ -1,33 +1,22 @@
 #include "jvm/ClassDataSharingRules.h"
 
+#include "base/Fnv1a.h"
+
 namespace {
-
-const uint64_t kFnvOffset = 0xCBF29CE484222325ull;
-const uint64_t kFnvPrime = 0x100000001B3ull;
-
-void HashByte(uint64_t& hash, unsigned byte)
-{
-    hash = (hash ^ (byte & 0xFF)) * kFnvPrime;
-}
 
 // Every field ends with a zero unit, so that text cannot move from one field
 // into the next without changing the hash.
-void HashText(uint64_t& hash, const String& text)
+void HashText(Fnv1a& hash, const String& text)
 {
-    for (int i = 0; i < text.Length(); ++i) {
-        unsigned unit = static_cast<uint16_t>(text[i]);
-        HashByte(hash, unit);
-        HashByte(hash, unit >> 8);
-    }
-    HashByte(hash, 0);
-    HashByte(hash, 0);
+    hash.AddUnits(text);
+    hash.AddByte(0);
+    hash.AddByte(0);
 }
 
-void HashText(uint64_t& hash, const AnsiString& text)
+void HashText(Fnv1a& hash, const AnsiString& text)
 {
-    for (int i = 0; i < text.Length(); ++i)
-        HashByte(hash, static_cast<unsigned char>(text[i]));
-    HashByte(hash, 0);
+    hash.AddBytes(text.CStr(), static_cast<size_t>(text.Length()));
+    hash.AddByte(0);
 }
 
 bool IsPathOption(const AnsiString& option)
@@ -72,21 +61,20 @@ ArchiveVerdict DecideArchive(const AnsiList& options, bool versionKnown, const J
 
 uint64_t ArchiveHash(const String& runtimeHome, const AnsiList& options, const String& launcherVersion)
 {
-    uint64_t hash = kFnvOffset;
+    Fnv1a hash;
     HashText(hash, runtimeHome);
     for (const AnsiString& option : options)
         if (IsPathOption(option))
             HashText(hash, option);
     HashText(hash, launcherVersion);
-    return hash;
+    return hash.Value();
 }
 
 String ArchiveFileName(const String& baseName, uint64_t hash)
 {
     String name(baseName);
     name.Append(L'-');
-    for (int shift = (kHashDigits - 1) * 4; shift >= 0; shift -= 4)
-        name.Append(L"0123456789abcdef"[(hash >> shift) & 0xF]);
+    AppendHex16(name, hash, false);
     name.Append(kExtension);
     return name;
 }

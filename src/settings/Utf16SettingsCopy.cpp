@@ -1,28 +1,21 @@
 #include "settings/Utf16SettingsCopy.h"
 
+#include "base/Fnv1a.h"
 #include "settings/SettingsFileBytes.h"
 
 #include <windows.h>
 
 namespace {
 
-// FNV-1a: a name for a path or a content, not a safeguard (a copy is used
-// only when its bytes are the expected ones).
-unsigned long long Hash(const void* data, size_t size)
+// A name for a path or a content, not a safeguard: a copy is used only when
+// its bytes are the expected ones.
+String HashName(const void* data, size_t size)
 {
-    unsigned long long hash = 14695981039346656037ULL;
-    const unsigned char* bytes = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i)
-        hash = (hash ^ bytes[i]) * 1099511628211ULL;
-    return hash;
-}
-
-String Hex(unsigned long long value)
-{
-    wchar_t digits[17] = {};
-    for (int i = 15; i >= 0; --i, value >>= 4)
-        digits[i] = L"0123456789abcdef"[value & 0xF];
-    return String(digits, 16);
+    Fnv1a hash;
+    hash.AddBytes(data, size);
+    String name;
+    AppendHex16(name, hash.Value(), false);
+    return name;
 }
 
 // The copies' folder, with a final "\"; empty when there is none.
@@ -78,8 +71,8 @@ void ChooseSettingsReadSource(const String& path, SettingsReadSource& source)
     if (folder.IsEmpty())
         return;
     AnsiString bytes = Utf16FileBytes(text);
-    String sourceName = Hex(Hash(path.CStr(), sizeof(wchar_t) * static_cast<size_t>(path.Length())));
-    String copy = folder + sourceName + L'-' + Hex(Hash(bytes.CStr(), static_cast<size_t>(bytes.Length()))) + L".ini";
+    String sourceName = HashName(path.CStr(), sizeof(wchar_t) * static_cast<size_t>(path.Length()));
+    String copy = folder + sourceName + L'-' + HashName(bytes.CStr(), static_cast<size_t>(bytes.Length())) + L".ini";
     if (!HoldIfEqual(copy, bytes, source.hold)) {
         String scratch = ScratchPathBeside(copy);
         if (WriteSettingsFileBytes(scratch, bytes, CREATE_NEW) &&
