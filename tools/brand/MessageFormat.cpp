@@ -7,11 +7,11 @@ bool IsDigit(wchar_t c)
     return c >= L'0' && c <= L'9';
 }
 
-// The end of the specification that starts with the "%" at start: flags,
+// The end of the conversion that starts with the "%" at start: flags,
 // width, precision and size prefix, then the type character (any character,
 // since an unknown one is still read by some formatter); the text's end when
 // it stops early.
-size_t SpecificationEnd(const std::wstring& text, size_t start)
+size_t ConversionEnd(const std::wstring& text, size_t start)
 {
     size_t at = start + 1;
     while (at < text.size() && std::wstring(L"-+ #0").find(text[at]) != std::wstring::npos)
@@ -43,7 +43,7 @@ std::vector<std::wstring> Conversions(const std::wstring& text)
             ++at;
             continue;
         }
-        size_t end = SpecificationEnd(text, at);
+        size_t end = ConversionEnd(text, at);
         found.push_back(text.substr(at, end - at));
         at = end - 1;
     }
@@ -66,7 +66,7 @@ std::wstring FillConversions(const std::wstring& format, const std::wstring& val
             ++at;
         } else {
             filled += value;
-            at = SpecificationEnd(format, at) - 1;
+            at = ConversionEnd(format, at) - 1;
         }
     }
     return filled;

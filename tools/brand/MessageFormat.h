@@ -7,7 +7,7 @@
 #include <vector>
 
 // Every conversion in text, in order, as written: "%s", "%d", and also any
-// other specification that wsprintf-style formatting would read ("%ls",
+// other conversion that wsprintf-style formatting would read ("%ls",
 // "%5d", "%x", a "%" at the end). "%%" is a percent sign, not a conversion.
 std::vector<std::wstring> Conversions(const std::wstring& text);
 
