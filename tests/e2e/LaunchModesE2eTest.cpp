@@ -48,9 +48,16 @@ TEST(LaunchModesE2e, LaterStartsReachSecondaryMain)
         }
         LaunchOptions options;
         options.args = row.args;
+        options.env[L"JLAUNCH_TRACE"] = app.Path() + L"\\later.trace";
         LaunchResult later = RunLauncher(app.folder, options);
         EXPECT_EQ(row.exitCode, later.exitCode);
         EXPECT_TRUE(later.windows.empty());
+        // The later start's trace tells the hand-over and the answer.
+        std::string trace = ReadText(app.Path() + L"\\later.trace");
+        EXPECT_NE(std::string::npos, trace.find("later start: arguments handed to the first instance")) << trace;
+        EXPECT_NE(std::string::npos,
+                  trace.find("later start: the first instance answered " + std::to_string(static_cast<int>(row.exitCode))))
+            << trace;
         // The stand-in program ends once secondaryMain has run.
         EXPECT_EQ(0u, first.get().exitCode);
         FakeJvmLog log = app.Log();
