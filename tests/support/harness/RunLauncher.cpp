@@ -394,18 +394,25 @@ DWORD StartLauncherProcess(const AppFolder& app, const LaunchOptions& options, D
     GetDesktopWindow();
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
-    mutableCommandLine.push_back(L'\0');
     if (streams)
         streams->PassTo(startup);
-    if (!CreateProcessW(app.Launcher().c_str(), mutableCommandLine.data(), nullptr, nullptr, streams != nullptr,
-                        flags | options.creationFlags | CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                        workingDir.c_str(), &startup, &process)) {
-        DWORD error = GetLastError();
-        ADD_FAILURE() << "cannot start " << Narrow(commandLine) << " (error " << error << ")";
-        return error;
+    // Under load (thirty starts at once on a busy machine) Wine now and then
+    // fails a process start with an internal error; a moment later it works.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        std::vector<wchar_t> mutableCommandLine(commandLine.begin(), commandLine.end());
+        mutableCommandLine.push_back(L'\0');
+        if (CreateProcessW(app.Launcher().c_str(), mutableCommandLine.data(), nullptr, nullptr, streams != nullptr,
+                           flags | options.creationFlags | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                           workingDir.c_str(), &startup, &process))
+            return 0;
+        error = GetLastError();
+        if (error != ERROR_INTERNAL_ERROR)
+            break;
+        Sleep(200);
     }
-    return 0;
+    ADD_FAILURE() << "cannot start " << Narrow(commandLine) << " (error " << error << ")";
+    return error;
 }
 
 }  // namespace
