@@ -7,6 +7,8 @@ jl_add_test(brand_tests TIMEOUT 300 SOURCES
   LIBS jl_brand jl_e2e_harness version imagehlp)
 target_compile_definitions(brand_tests PRIVATE JL_MESSAGES_EN="${PROJECT_SOURCE_DIR}/messages/en.ini")
 add_dependencies(brand_tests jlaunch-brand ${JL_LAUNCHER_NAME} ${JL_CONSOLE_LAUNCHER_NAME} jl_bare)
+# The branded runtime dialog appears only while no vendor key names a runtime.
+set_tests_properties(brand_tests PROPERTIES RESOURCE_LOCK jl_vendor_registry)
 if(TARGET fakejvm)
   add_dependencies(brand_tests fakejvm)
 endif()

@@ -6,3 +6,5 @@ add_dependencies(console_e2e_tests ${JL_LAUNCHER_NAME} ${JL_CONSOLE_LAUNCHER_NAM
 if(TARGET fakejvm)
   add_dependencies(console_e2e_tests fakejvm)
 endif()
+# Its "no runtime" cases need a prefix without the vendor keys other tests write.
+set_tests_properties(console_e2e_tests PROPERTIES RESOURCE_LOCK jl_vendor_registry)
