@@ -14,11 +14,13 @@ endfunction()
 
 set(JL_COMMON_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0602 WINVER=0x0602)
 
-# The launcher itself: no exceptions, no RTTI, small code.
+# The launcher itself: no exceptions, no RTTI, small code. -fno-ipa-sra keeps
+# the compiler from giving every source file its own private copy of the
+# text helpers that the others share.
 function(jl_launcher_flags target)
   target_compile_definitions(${target} PRIVATE ${JL_COMMON_DEFINES})
   target_compile_options(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics>
+    $<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions -fno-rtti -fno-threadsafe-statics -fno-ipa-sra>
     $<$<COMPILE_LANGUAGE:C,CXX>:-Os -Wall -Wextra -ffunction-sections -fdata-sections
                                 -fno-asynchronous-unwind-tables>)
 endfunction()

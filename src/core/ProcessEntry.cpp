@@ -1,7 +1,42 @@
+// The launcher's process entry point. The executables are linked without the
+// C runtime's start-up code: nothing of it is needed (the launcher reads its
+// command line from the system, allocates on the process heap and ends with
+// ExitProcess), and leaving it out keeps its code, its unwind tables and its
+// sections out of the launcher. What remains of its duties is done here:
+// static constructors before the launcher runs, exit functions after it.
 #include "core/LaunchTrace.h"
 #include "core/LauncherApp.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+#include <stdlib.h>
+
+// Filled by the linker: -1, the static constructors, 0.
+extern "C" void (*__CTOR_LIST__[])();
+
+namespace {
+
+using ExitFunction = void(__cdecl*)();
+
+constexpr int kMaxExitFunctions = 16;
+ExitFunction g_exitFunctions[kMaxExitFunctions];
+int g_exitFunctionCount;
+
+void RunStaticConstructors()
+{
+    int count = 0;
+    while (__CTOR_LIST__[count + 1])
+        ++count;
+    // The list holds them in reverse order of initialisation.
+    for (; count > 0; --count)
+        __CTOR_LIST__[count]();
+}
+
+void RunExitFunctions()
+{
+    while (g_exitFunctionCount > 0)
+        g_exitFunctions[--g_exitFunctionCount]();
+}
+
+int RunLauncher()
 {
     StartLaunchTrace();
     int exitCode = -1;
@@ -14,4 +49,26 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
     }
     JL_TRACE("exit code %d", exitCode);
     return exitCode;
+}
+
+}  // namespace
+
+// Static objects with destructors and the code that asks for a clean-up at
+// exit register here; they run in reverse order when the launcher returns.
+// When the Java program ends the process itself, they do not run, exactly as
+// with the C runtime's table.
+extern "C" int __cdecl atexit(ExitFunction function)
+{
+    if (g_exitFunctionCount == kMaxExitFunctions)
+        return -1;
+    g_exitFunctions[g_exitFunctionCount++] = function;
+    return 0;
+}
+
+extern "C" void WINAPI LauncherEntry()
+{
+    RunStaticConstructors();
+    int exitCode = RunLauncher();
+    RunExitFunctions();
+    ExitProcess(static_cast<UINT>(exitCode));
 }
