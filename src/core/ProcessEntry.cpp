@@ -25,7 +25,7 @@ void RunStaticConstructors()
     int count = 0;
     while (__CTOR_LIST__[count + 1])
         ++count;
-    // The list holds them in reverse order of initialisation.
+    // Called from the end of the list, the order the compiler lays it out for.
     for (; count > 0; --count)
         __CTOR_LIST__[count]();
 }
