@@ -65,7 +65,9 @@ extern "C" int __cdecl atexit(ExitFunction function)
     return 0;
 }
 
-extern "C" void WINAPI LauncherEntry()
+// The system calls the entry with the stack aligned to 4 bytes on x86; the
+// compiler's code may assume 16, as it does after the C runtime's start-up.
+extern "C" __attribute__((force_align_arg_pointer)) void WINAPI LauncherEntry()
 {
     RunStaticConstructors();
     int exitCode = RunLauncher();
